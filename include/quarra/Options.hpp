@@ -1,0 +1,50 @@
+#pragma once
+// What a host tells the library once, before first use.
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <quarra/Clock.hpp>
+#include <quarra/Console.hpp>
+#include <quarra/Executor.hpp>
+#include <quarra/HttpClient.hpp>
+
+namespace quarra {
+
+// Origins (scheme, host and optional port, no trailing slash) of the service.
+// The library appends its fixed paths ("/api/", "/api/data/collect/", ...).
+struct ServiceOrigins {
+    std::string platform = "https://platform.quarra-guard.net";
+    std::string collector = "https://collect.quarra-guard.net";
+    std::string certification = "https://cert-collect.quarra-guard.net";
+    std::string log = "https://cert-collect.quarra-guard.net";
+};
+
+struct Options {
+    // The bundle values of the host application.
+    std::optional<std::string> appName;      // reported as "RudazeruVIV" when absent
+    std::optional<std::string> appVersion;   // reported as "1.0" when absent
+    std::string bundleIdentifier = "net.quarra.host";
+
+    // Where the library keeps its files (configuration cache, secure store).
+    // Empty: $XDG_DATA_HOME/<bundleIdentifier>, or ~/.local/share/<bundleIdentifier>.
+    std::filesystem::path dataDirectory;
+
+    ServiceOrigins origins;
+    std::string caFile;  // PEM bundle to trust for the service; empty: the system store
+
+    // The host's user-interface queue. Absent: a library-owned serial queue "main".
+    std::shared_ptr<Executor> mainExecutor;
+
+    // Seam overrides; any left empty gets the Linux default.
+    std::shared_ptr<HttpClient> httpClient;
+    std::shared_ptr<Clock> clock;
+    std::shared_ptr<ConsoleSink> console;
+};
+
+// Sets the options for the process-wide services. Call once, before any other
+// call into the library; later calls are ignored (returns false).
+bool configure(Options options);
+
+}  // namespace quarra

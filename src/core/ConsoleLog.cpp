@@ -1,0 +1,51 @@
+#include "core/ConsoleLog.hpp"
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "core/Timestamps.hpp"
+#include "platform/Environment.hpp"
+
+namespace quarra {
+namespace {
+
+std::atomic<bool> gLogsEnabled{false};
+
+class StdoutSink final : public ConsoleSink {
+public:
+    void writeLine(std::string_view line) override {
+        std::lock_guard lock(mutex_);
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
+
+private:
+    std::mutex mutex_;
+};
+
+}  // namespace
+
+void enableLogs(bool enabled) { gLogsEnabled.store(enabled, std::memory_order_relaxed); }
+bool logsEnabled() { return gLogsEnabled.load(std::memory_order_relaxed); }
+
+Console::Console(std::shared_ptr<ConsoleSink> sink, std::shared_ptr<Clock> clock)
+    : sink_(std::move(sink)), clock_(std::move(clock)) {}
+
+void Console::log(std::string_view message) const {
+    if (!logsEnabled()) return;
+    std::string line = formatLocalTimestamp(clock_->now());
+    line += " [DataCollector] ";
+    line += message;
+    sink_->writeLine(line);
+}
+
+void Console::print(std::string_view line) const { sink_->writeLine(line); }
+
+std::shared_ptr<ConsoleSink> makeStdoutSink() { return std::make_shared<StdoutSink>(); }
+
+void consoleLog(std::string_view message) { Environment::shared().console().log(message); }
+
+}  // namespace quarra

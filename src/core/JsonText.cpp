@@ -1,0 +1,56 @@
+#include "core/JsonText.hpp"
+
+#include <cmath>
+
+namespace quarra {
+namespace {
+
+bool allNumbersFinite(const JSONDictionary& value) {
+    if (value.is_number_float()) return std::isfinite(value.get<double>());
+    if (value.is_structured()) {
+        for (const auto& item : value) {
+            if (!allNumbersFinite(item)) return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> dump(const JSONDictionary& value, int indent) {
+    if (!allNumbersFinite(value)) return std::nullopt;
+    try {
+        return value.dump(indent);
+    } catch (const nlohmann::json::exception&) {
+        return std::nullopt;  // invalid UTF-8 in a text
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> compactJSON(const JSONDictionary& value) {
+    auto text = dump(value, -1);
+    if (!text) return std::nullopt;
+    // A "/" can only occur inside a string in JSON output, so escaping every
+    // one of them is exact.
+    std::string out;
+    out.reserve(text->size() + 8);
+    for (char c : *text) {
+        if (c == '/') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::optional<std::string> prettyJSON(const JSONDictionary& value) { return dump(value, 2); }
+
+std::string prettyPrintedOrFallback(const JSONDictionary& value) {
+    auto text = prettyJSON(value);
+    return text ? *text : std::string(kPrettyPrintFallback);
+}
+
+std::optional<JSONDictionary> parseJSON(std::string_view body) {
+    auto parsed = JSONDictionary::parse(body, nullptr, /*allow_exceptions=*/false);
+    if (parsed.is_discarded()) return std::nullopt;
+    return parsed;
+}
+
+}  // namespace quarra

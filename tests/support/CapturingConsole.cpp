@@ -1,0 +1,39 @@
+#include "support/CapturingConsole.hpp"
+
+#include <algorithm>
+
+namespace quarra::testing {
+
+void CapturingConsole::writeLine(std::string_view line) {
+    std::lock_guard lock(mutex_);
+    lines_.emplace_back(line);
+}
+
+std::vector<std::string> CapturingConsole::lines() const {
+    std::lock_guard lock(mutex_);
+    return lines_;
+}
+
+std::vector<std::string> CapturingConsole::messages() const {
+    static const std::string marker = " [DataCollector] ";
+    auto result = lines();
+    for (auto& line : result) {
+        if (auto at = line.find(marker); at != std::string::npos) line = line.substr(at + marker.size());
+    }
+    return result;
+}
+
+bool CapturingConsole::contains(std::string_view message) const {
+    auto all = messages();
+    return std::find(all.begin(), all.end(), message) != all.end();
+}
+
+void CapturingConsole::clear() {
+    std::lock_guard lock(mutex_);
+    lines_.clear();
+}
+
+ScopedLogs::ScopedLogs(bool enabled) : previous_(logsEnabled()) { enableLogs(enabled); }
+ScopedLogs::~ScopedLogs() { enableLogs(previous_); }
+
+}  // namespace quarra::testing

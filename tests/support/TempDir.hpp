@@ -1,0 +1,19 @@
+#pragma once
+// A fresh directory under the system's temporary directory, removed afterwards.
+#include <filesystem>
+
+namespace quarra::testing {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace quarra::testing

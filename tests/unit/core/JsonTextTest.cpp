@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/DecimalText.hpp"
+#include "core/JsonText.hpp"
+#include "core/Timestamps.hpp"
+
+namespace quarra {
+namespace {
+
+TEST(CompactJSON, EscapesSlashesAndHasNoWhitespace) {
+    JSONDictionary envelope = {{"events", JSONDictionary::array({{{"url", "https://a.example/b"}}})},
+                               {"sessionId", "k/1"}};
+    EXPECT_EQ(compactJSON(envelope).value(), R"({"events":[{"url":"https:\/\/a.example\/b"}],"sessionId":"k\/1"})");
+}
+
+TEST(CompactJSON, FailsOnTextThatIsNotUTF8AndOnNonFiniteNumbers) {
+    EXPECT_FALSE(compactJSON(JSONDictionary{{"a", std::string("\xff\xfe")}}).has_value());
+    EXPECT_FALSE(compactJSON(JSONDictionary{{"a", {1.0, std::numeric_limits<double>::quiet_NaN()}}}).has_value());
+    EXPECT_FALSE(compactJSON(JSONDictionary{{"a", std::numeric_limits<double>::infinity()}}).has_value());
+    EXPECT_FALSE(prettyJSON(JSONDictionary{{"a", std::string("\xc3")}}).has_value());
+    EXPECT_EQ(prettyPrintedOrFallback(JSONDictionary{{"a", std::string("\xc3")}}), "Could not pretty print JSON parameters");
+}
+
+TEST(PrettyJSON, IsMultiLineAndReadsBack) {
+    JSONDictionary value = {{"b", "x"}, {"a", {{"c", 1}}}};
+    auto text = prettyPrintedOrFallback(value);
+    EXPECT_NE(text.find('\n'), std::string::npos);
+    EXPECT_EQ(parseJSON(text).value(), value);
+}
+
+TEST(ParseJSON, AcceptsFragmentsAndRejectsNonJSON) {
+    EXPECT_EQ(parseJSON("\"0\"").value(), "0");
+    EXPECT_EQ(parseJSON("12").value(), 12);
+    EXPECT_FALSE(parseJSON("Service unavailable").has_value());
+    EXPECT_FALSE(parseJSON("").has_value());
+}
+
+TEST(ShortestDecimal, KeepsOneDigitAfterThePointAndRoundTrips) {
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0.0, "0.0"},          {12.5, "12.5"},       {-122.0, "-122.0"},     {77.2167, "77.2167"},
+        {28.6139, "28.6139"},  {-0.1, "-0.1"},       {1e-7, "1e-07"},        {1e300, "1e+300"},
+        {0.1 + 0.2, "0.30000000000000004"},          {180.0, "180.0"},       {-33.8688, "-33.8688"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(shortestDecimal(c.value), c.text) << c.value;
+        EXPECT_EQ(std::stod(shortestDecimal(c.value)), c.value);
+    }
+}
+
+TEST(Timestamps, FormatWithMillisecondsInUTCAndLocalTime) {
+    using namespace std::chrono;
+    Clock::TimePoint when{milliseconds(1'700'000'000'123)};  // 2023-11-14 22:13:20.123 UTC
+    EXPECT_EQ(formatUTCTimestamp(when), "2023-11-14 22:13:20.123");
+    setenv("TZ", "Asia/Kolkata", 1);
+    tzset();
+    EXPECT_EQ(formatLocalTimestamp(when), "2023-11-15 03:43:20.123");
+    unsetenv("TZ");
+    tzset();
+    EXPECT_EQ(formatUTCTimestamp(Clock::TimePoint{milliseconds(-1)}), "1969-12-31 23:59:59.999");
+}
+
+}  // namespace
+}  // namespace quarra
