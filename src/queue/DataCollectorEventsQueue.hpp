@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/Limits.hpp"
 #include "queue/EventStore.hpp"
 
 namespace quarra {
@@ -14,8 +15,6 @@ class Console;
 
 class DataCollectorEventsQueue {
 public:
-    static constexpr size_t kMaxEvents = 10'000;
-
     static DataCollectorEventsQueue& shared();
     // `console` (may be null) hears about events dropped when the queue is full.
     explicit DataCollectorEventsQueue(std::unique_ptr<EventStore> store = makeMemoryEventStore(),
@@ -23,7 +22,7 @@ public:
 
     bool shouldShowLogs = false;  // kept for hosts that set it; never read
 
-    // Appends at the end; when full, drops the oldest first (with a console line).
+    // Appends at the end; when limits::kMaxQueuedEvents are held, drops the oldest first (with a console line).
     // Returns the new entry's identifier.
     uint64_t addEvent(QueuedEvent event);
     // Removes the first (oldest) entry that matches `event`.

@@ -1,0 +1,12 @@
+#pragma once
+// The library's memory bounds, in one place.
+#include <cstddef>
+
+namespace quarra::limits {
+
+// Most recent entries kept in the service's in-memory journal.
+inline constexpr std::size_t kMaxJournalEntries = 1'000;
+// Undelivered reports kept for resending; the oldest go first when full.
+inline constexpr std::size_t kMaxQueuedEvents = 10'000;
+
+}  // namespace quarra::limits
