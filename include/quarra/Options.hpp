@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <quarra/Clock.hpp>
 #include <quarra/Console.hpp>
@@ -33,6 +34,10 @@ struct Options {
 
     ServiceOrigins origins;
     std::string caFile;  // PEM bundle to trust for the service; empty: the system store
+
+    // 32-byte key that seals the secure store. Empty: one is generated on
+    // first use and kept in a key file (mode 0600) in the data directory.
+    std::vector<unsigned char> secureStoreKey;
 
     // The host's user-interface queue. Absent: a library-owned serial queue "main".
     std::shared_ptr<Executor> mainExecutor;
