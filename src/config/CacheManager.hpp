@@ -3,11 +3,16 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "config/ConfigurationDocument.hpp"
 #include "platform/BaseUrls.hpp"
 
 namespace quarra {
+
+// Why a cache read gave nothing: no file yet, the file could not be read, or
+// it is not a whole cache file of ours (torn, truncated, foreign, too large).
+enum class CacheReadFailure { missing, unreadable, damaged };
 
 class CacheManager {
 public:
@@ -24,9 +29,13 @@ public:
     // The bytes of the last write; nullopt when the file is missing, cannot
     // be read or does not unwrap.
     std::optional<std::string> read() const;
+    // The same, saying why when it gives nothing.
+    std::optional<std::string> read(CacheReadFailure& failure) const;
 
     static InitiateTransactionsResponse defaultConfiguration(const BaseUrls& baseUrls);
     static InitiateTransactionsResponse defaultConfiguration();  // with the shared base URLs
+    // The default's per-API settings; they do not depend on the base URLs.
+    static std::vector<FeatureDetails> defaultFeatureDetails();
 
     static constexpr const char* kCacheFileName = "ConfigCache.json";
 

@@ -8,5 +8,7 @@ namespace quarra::limits {
 inline constexpr std::size_t kMaxJournalEntries = 1'000;
 // Undelivered reports kept for resending; the oldest go first when full.
 inline constexpr std::size_t kMaxQueuedEvents = 10'000;
+// Largest configuration document the cache keeps; a bigger file is not ours.
+inline constexpr std::size_t kMaxConfigCacheBytes = 4 * 1024 * 1024;
 
 }  // namespace quarra::limits
