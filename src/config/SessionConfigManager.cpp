@@ -1,0 +1,104 @@
+#include "config/SessionConfigManager.hpp"
+
+#include "config/CacheManager.hpp"
+#include "transport/RequestsManager.hpp"
+
+namespace quarra {
+
+SessionConfiguration SessionConfiguration::from(const InitiateTransactionsResponse& document) {
+    const auto& collector = document.data.configuration.dataCollector;
+    const auto& flags = collector.flags;
+    return SessionConfiguration{
+        .visitorIDExpired = flags.visitorIDExpired,
+        .fppEnable = flags.fppenabled,
+        .apiSetting = collector.featureDetails,
+        .sessionKey = document.data.transactionId,
+        .flushStoredData = flags.flushStoredData,
+        .fPJSApiToken = flags.fpjsapiToken,
+        .baseDcUrl = collector.baseEndPoints.baseDcUrl,
+        .baseLoggingUrl = collector.baseEndPoints.baseLoggingUrl,
+        .logLevel = flags.logLevel,
+    };
+}
+
+SessionConfigManager& SessionConfigManager::shared() {
+    // Never destroyed: read from other threads until the process ends.
+    static SessionConfigManager* instance = new SessionConfigManager();
+    return *instance;
+}
+
+SessionConfiguration SessionConfigManager::snapshot() const {
+    std::lock_guard lock(mutex_);
+    return configuration_;
+}
+
+void SessionConfigManager::replace(SessionConfiguration configuration) {
+    std::lock_guard lock(mutex_);
+    configuration_ = std::move(configuration);
+}
+
+std::optional<bool> SessionConfigManager::visitorIDExpired() const {
+    std::lock_guard lock(mutex_);
+    return configuration_.visitorIDExpired;
+}
+
+std::optional<bool> SessionConfigManager::fppEnable() const {
+    std::lock_guard lock(mutex_);
+    return configuration_.fppEnable;
+}
+
+std::vector<FeatureDetails> SessionConfigManager::apiSetting() const {
+    std::lock_guard lock(mutex_);
+    return configuration_.apiSetting;
+}
+
+std::optional<std::string> SessionConfigManager::sessionKey() const {
+    std::lock_guard lock(mutex_);
+    return configuration_.sessionKey;
+}
+
+std::optional<bool> SessionConfigManager::flushStoredData() const {
+    std::lock_guard lock(mutex_);
+    return configuration_.flushStoredData;
+}
+
+std::optional<std::string> SessionConfigManager::fPJSApiToken() const {
+    std::lock_guard lock(mutex_);
+    return configuration_.fPJSApiToken;
+}
+
+std::optional<std::string> SessionConfigManager::baseDcUrl() const {
+    std::lock_guard lock(mutex_);
+    return configuration_.baseDcUrl;
+}
+
+std::optional<std::string> SessionConfigManager::baseLoggingUrl() const {
+    std::lock_guard lock(mutex_);
+    return configuration_.baseLoggingUrl;
+}
+
+std::optional<int64_t> SessionConfigManager::logLevel() const {
+    std::lock_guard lock(mutex_);
+    return configuration_.logLevel;
+}
+
+void applyConfiguration(const InitiateTransactionsResponse& document, RequestsManager& transport,
+                        SessionConfigManager& holder) {
+    const auto& endPoints = document.data.configuration.dataCollector.baseEndPoints;
+    transport.setBaseUrl(endPoints.baseDcUrl);
+    transport.setLogBaseUrl(endPoints.baseLoggingUrl);
+    holder.replace(SessionConfiguration::from(document));
+}
+
+std::optional<FeatureDetails> SessionConfigUtility::featureDetails(const std::string& apiName,
+                                                                   const SessionConfigManager& holder) {
+    auto settings = holder.apiSetting();
+    // Nothing applied yet: the built-in list answers, never the cache file.
+    if (settings.empty()) settings = CacheManager::defaultFeatureDetails();
+    for (auto& details : settings) {
+        if (details.apiName && *details.apiName == apiName) return std::move(details);
+    }
+    return std::nullopt;
+}
+
+}  // namespace quarra
