@@ -23,6 +23,8 @@ public:
     virtual uint64_t append(QueuedEvent event) = 0;
     virtual std::vector<StoredEvent> all() const = 0;  // oldest first
     virtual bool remove(uint64_t id) = 0;
+    // The identifier of the oldest event for which `predicate` holds.
+    virtual std::optional<uint64_t> findFirst(const std::function<bool(const QueuedEvent&)>& predicate) const = 0;
     virtual size_t size() const = 0;
     // Removes and returns the oldest event, if any.
     virtual std::optional<StoredEvent> popOldest() = 0;
