@@ -3,6 +3,12 @@
 // sealed on disk. Items are identified by (service, access group, key,
 // synchronizable). No operation throws: reads give nullopt, writes false.
 // Safe to call from any thread; calls may touch the disk.
+//
+// - A key (or a string value) that is not valid UTF-8 is refused.
+// - set() stores with `whenUnlocked` when no accessibility is given; setting
+//   an existing key replaces its value and keeps its accessibility.
+// - A getter of another kind than the stored value gives nullopt, except that
+//   doubleValue() also reads integer and float items.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -29,10 +35,13 @@ public:
     using Accessibility = std::optional<KeychainItemAccessibility>;
     using Bytes = std::vector<uint8_t>;
 
-    // The process-wide instance: service = the host's bundle identifier, no access group.
+    // The process-wide instance: service = the host's bundle identifier (or
+    // "net.quarra.datacollector" when it is empty), no access group, kept in
+    // the data directory under the options' secure store key.
     static KeychainWrapper& standard();
     static KeychainWrapper& defaultKeychainWrapper() { return standard(); }
 
+    // `store` must not be null; several wrappers may share one store.
     KeychainWrapper(std::string serviceName, std::optional<std::string> accessGroup,
                     std::shared_ptr<SecureItemStore> store);
     virtual ~KeychainWrapper() = default;
