@@ -1,0 +1,50 @@
+#include "credentials/Sealing.hpp"
+
+#include <sodium.h>
+
+namespace quarra {
+namespace {
+
+// Never hand the library a null pointer for empty data.
+const unsigned char kNothing = 0;
+
+}  // namespace
+
+SealedData seal(const StoreKey& key, const SecureBytes& plaintext) {
+    SealedData sealed;
+    sealed.nonce.resize(crypto_secretbox_NONCEBYTES);
+    randombytes_buf(sealed.nonce.data(), sealed.nonce.size());
+    sealed.ciphertext.resize(plaintext.size() + crypto_secretbox_MACBYTES);
+    crypto_secretbox_easy(sealed.ciphertext.data(), plaintext.empty() ? &kNothing : plaintext.data(), plaintext.size(),
+                          sealed.nonce.data(), key.data());
+    return sealed;
+}
+
+std::optional<SecureBytes> unseal(const StoreKey& key, const SecureBytes& nonce, const SecureBytes& ciphertext) {
+    if (nonce.size() != crypto_secretbox_NONCEBYTES || ciphertext.size() < crypto_secretbox_MACBYTES) {
+        return std::nullopt;
+    }
+    // One spare byte so that empty data still has somewhere to go.
+    SecureBytes plaintext(ciphertext.size() - crypto_secretbox_MACBYTES + 1);
+    if (crypto_secretbox_open_easy(plaintext.data(), ciphertext.data(), ciphertext.size(), nonce.data(), key.data()) !=
+        0) {
+        return std::nullopt;
+    }
+    plaintext.pop_back();
+    return plaintext;
+}
+
+SecureBytes sealToBytes(const StoreKey& key, const SecureBytes& plaintext) {
+    SealedData sealed = seal(key, plaintext);
+    SecureBytes joined = std::move(sealed.nonce);
+    joined.insert(joined.end(), sealed.ciphertext.begin(), sealed.ciphertext.end());
+    return joined;
+}
+
+std::optional<SecureBytes> unsealFromBytes(const StoreKey& key, const SecureBytes& nonceAndCiphertext) {
+    if (nonceAndCiphertext.size() < crypto_secretbox_NONCEBYTES) return std::nullopt;
+    auto split = nonceAndCiphertext.begin() + crypto_secretbox_NONCEBYTES;
+    return unseal(key, SecureBytes(nonceAndCiphertext.begin(), split), SecureBytes(split, nonceAndCiphertext.end()));
+}
+
+}  // namespace quarra

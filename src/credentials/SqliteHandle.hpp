@@ -1,0 +1,66 @@
+#pragma once
+// Thin owners of an SQLite connection and its prepared statements. Not
+// thread-safe: the owner serialises every use of one connection.
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "credentials/SecureItemStore.hpp"
+
+namespace quarra {
+
+class SqliteStatement {
+public:
+    SqliteStatement(sqlite3* db, sqlite3_stmt* statement) : db_(db), statement_(statement) {}
+    ~SqliteStatement() { sqlite3_finalize(statement_); }
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    // Parameters are numbered from 1, as in the SQL text (?1, ?2, ...).
+    void bind(int index, std::string_view text);
+    void bind(int index, const SecureBytes& blob);
+    void bind(int index, int64_t number);
+    void bindNull(int index);
+
+    // SQLITE_ROW, SQLITE_DONE or an error code.
+    int step();
+
+    // Columns are numbered from 0.
+    std::string textColumn(int index) const;
+    SecureBytes blobColumn(int index) const;
+    int64_t integerColumn(int index) const;
+    bool isNullColumn(int index) const;
+
+    // Rows changed by the last completed step of this connection.
+    int changes() const { return sqlite3_changes(db_); }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* statement_;
+};
+
+class SqliteConnection {
+public:
+    // Opens (creating when missing) the database file; the error is SQLite's message.
+    static std::unique_ptr<SqliteConnection> open(const std::filesystem::path& path, std::string& error);
+    ~SqliteConnection();
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    // Null when the SQL cannot be prepared (see lastError()).
+    std::unique_ptr<SqliteStatement> prepare(std::string_view sql);
+    // Runs statements that return no rows; false on failure (see lastError()).
+    bool execute(const char* sql);
+    std::string lastError() const;
+
+private:
+    explicit SqliteConnection(sqlite3* db) : db_(db) {}
+    sqlite3* db_;
+};
+
+}  // namespace quarra
