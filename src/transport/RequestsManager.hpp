@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -45,8 +44,10 @@ public:
     // (on the main executor for "initiate", else on the client's callback
     // thread); failure(error) otherwise, after `retryCount` more attempts,
     // each preceded by a pause of `retryInterval` seconds (3.0 when it is not
-    // a number), and one more pause before the failure. A request that cannot
-    // be built fails at once with code "888". Returns whether a send started.
+    // a number), and one more pause before the failure. The failure's code is
+    // the HTTP status in decimal, or "-1" when no answer arrived (the message
+    // then says why). A request that cannot be built fails at once, inside
+    // this call, with code "888". Returns whether a send started. Any thread.
     bool request(const DataCollectorAPI& endpoint, int64_t retryCount, const std::string& retryInterval,
                  Success success = {}, Failure failure = {});
 
@@ -60,20 +61,14 @@ public:
     void setBaseUrl(std::optional<std::string> url);
     std::optional<std::string> logBaseUrl() const;
     void setLogBaseUrl(std::optional<std::string> url);
-    const BaseUrls& builtInBaseUrls() const { return deps_.baseUrls; }
+    const BaseUrls& builtInBaseUrls() const;
 
 private:
-    void complete(const DataCollectorAPI& endpoint, int64_t retryCount, const std::string& retryInterval,
-                  const Success& success, const Failure& failure, HttpResult result);
-    void retryOrFail(APIError error, const DataCollectorAPI& endpoint, int64_t retryCount,
-                     const std::string& retryInterval, Success success, Failure failure);
-    std::optional<int64_t> logLevel() const;
-    void serverLog(const std::string& apiName, const std::string& type, const std::string& message) const;
-
-    Dependencies deps_;
-    mutable std::mutex mutex_;  // guards the two base URLs
-    std::optional<std::string> baseUrl_;
-    std::optional<std::string> logBaseUrl_;
+    // Everything a request in flight needs. Callbacks hold it weakly: once
+    // the manager is gone, pending retries are dropped (a final failure
+    // that is already due is still delivered).
+    struct State;
+    std::shared_ptr<State> state_;
 };
 
 }  // namespace quarra
