@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev libsqlite3-dev libsodium-dev libfmt-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang ccache
+  nodejs
 )
 
 missing=()
@@ -17,13 +18,28 @@ for p in "${packages[@]}"; do
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
 
+SUDO=""
+[[ $(id -u) -eq 0 ]] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
-  SUDO=""
-  [[ $(id -u) -eq 0 ]] || SUDO="sudo"
-  export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 else
   echo "setup: all packages present"
+fi
+
+# The offline geocoder's world cities table is converted at build time from
+# npm packages pinned in data/geo/package-lock.json. Some nodejs builds carry
+# npm themselves; Debian's needs the npm package beside it.
+if ! command -v npm >/dev/null 2>&1; then
+  echo "setup: installing npm"
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends npm
+fi
+geo_dir="$(cd "$(dirname "$0")/.." && pwd)/data/geo"
+if [[ ! -f "$geo_dir/node_modules/.package-lock.json" || "$geo_dir/package-lock.json" -nt "$geo_dir/node_modules/.package-lock.json" ]]; then
+  echo "setup: installing the world cities data"
+  (cd "$geo_dir" && npm ci --no-audit --no-fund --ignore-scripts)
 fi

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include <quarra/AccelerometerSource.hpp>
 #include <quarra/Clock.hpp>
 #include <quarra/Console.hpp>
 #include <quarra/Executor.hpp>
 #include <quarra/HttpClient.hpp>
+#include <quarra/ReverseGeocoder.hpp>
 
 namespace quarra {
 
@@ -46,6 +48,8 @@ struct Options {
     std::shared_ptr<HttpClient> httpClient;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<ConsoleSink> console;
+    std::shared_ptr<AccelerometerSource> accelerometerSource;  // default: IIO sysfs sensors
+    std::shared_ptr<ReverseGeocoder> reverseGeocoder;          // default: offline world cities table
 };
 
 // Sets the options for the process-wide services. Call once, before any other
