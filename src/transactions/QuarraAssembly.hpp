@@ -1,0 +1,21 @@
+#pragma once
+// Puts a Quarra together: the one place that may call its private constructor.
+#include <memory>
+
+#include <quarra/Quarra.hpp>
+
+#include "core/ConsoleLog.hpp"
+#include "transactions/TransactionEventServiceType.hpp"
+
+namespace quarra {
+
+struct QuarraAssembly {
+    // Over the given service, writing its fixed lines to `console`.
+    static std::shared_ptr<Quarra> make(std::shared_ptr<TransactionEventServiceType> service,
+                                        std::shared_ptr<const Console> console);
+    // A fresh NetworkClient and session, a TransactionEventService owning it,
+    // and a Quarra owning the service; the process-wide console.
+    static std::shared_ptr<Quarra> makeDefault();
+};
+
+}  // namespace quarra
