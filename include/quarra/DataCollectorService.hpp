@@ -24,6 +24,7 @@ struct QuarraFPJSConfiguration {
 };
 
 class CollectionService;
+class PathMonitor;
 
 class DataCollectorService {
 public:
@@ -39,6 +40,24 @@ public:
 
     // Switches the "[DataCollector]" console lines on or off.
     static void enableLogs(bool enabled);
+
+    // Authenticates the account and opens a session. From then on every
+    // change of the network path runs the chain again: with a usable path,
+    // access token, initiate call, then the start of collection (a start-up
+    // report); without one, the cached configuration. The completion gets the
+    // session key each time ("" when there is none), on the main executor
+    // after an online start, on the path monitor's queue offline. An empty
+    // user name is refused with a console line and no completion.
+    void authenticateUser(const std::string& userName, const std::string& secretKey, const std::string& customerName,
+                          StringCompletion completion = {});
+
+    // The session key of the cached configuration (or "" from the default),
+    // applied without any network traffic; the completion runs on the
+    // calling thread. May read the disk.
+    static void getSessionKey(StringCompletion completion);
+
+    // The monitor that drives authentication.
+    std::shared_ptr<PathMonitor> networkMonitor() const;
 
     // Report operations. The dictionary is the report; the completion gets
     // true when the collector accepted it. Completions run on the HTTP

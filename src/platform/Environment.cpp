@@ -39,6 +39,7 @@ Environment::Environment(Options options)
     : options_(std::move(options)),
       baseUrls_(BaseUrls::from(options_.origins)),
       mainExecutor_(options_.mainExecutor ? options_.mainExecutor : makeSerialQueue("main")),
+      ioExecutor_(makeSerialQueue("quarra-io")),
       httpClient_(options_.httpClient ? options_.httpClient
                                       : makeCurlHttpClient(CurlClientOptions{.caFile = options_.caFile})),
       clock_(orSystemClock(options_.clock)),

@@ -22,6 +22,8 @@ public:
     const Options& options() const { return options_; }
     const BaseUrls& baseUrls() const { return baseUrls_; }
     const std::shared_ptr<Executor>& mainExecutor() const { return mainExecutor_; }
+    // A library-owned serial queue for disk work that must stay off the main queue.
+    const std::shared_ptr<Executor>& ioExecutor() const { return ioExecutor_; }
     const std::shared_ptr<HttpClient>& httpClient() const { return httpClient_; }
     const std::shared_ptr<Clock>& clock() const { return clock_; }
     const Console& console() const { return console_; }
@@ -31,6 +33,7 @@ private:
     Options options_;
     BaseUrls baseUrls_;
     std::shared_ptr<Executor> mainExecutor_;
+    std::shared_ptr<Executor> ioExecutor_;
     std::shared_ptr<HttpClient> httpClient_;
     std::shared_ptr<Clock> clock_;
     Console console_;

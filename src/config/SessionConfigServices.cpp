@@ -1,0 +1,151 @@
+#include "config/SessionConfigServices.hpp"
+
+#include <quarra/KeychainWrapper.hpp>
+
+#include "config/CacheManager.hpp"
+#include "config/SessionConfigManager.hpp"
+#include "core/JsonText.hpp"
+#include "logging/LogManager.hpp"
+#include "platform/DeviceInfo.hpp"
+#include "platform/Environment.hpp"
+#include "transport/RequestsManager.hpp"
+
+namespace quarra {
+namespace {
+
+bool logsErrors(const std::optional<int64_t>& level) { return level && *level >= 0 && *level <= 2; }
+
+}  // namespace
+
+std::shared_ptr<SessionConfigServices> SessionConfigServices::create(Dependencies dependencies) {
+    return std::shared_ptr<SessionConfigServices>(new SessionConfigServices(std::move(dependencies)));
+}
+
+SessionConfigServices::SessionConfigServices(Dependencies dependencies) : deps_(std::move(dependencies)) {}
+
+void SessionConfigServices::initiateTransactions(const std::string& ipV6Address, const std::string& ipV4Address,
+                                                 const std::string& customerName, StringCompletion completion) {
+    auto& transport = *deps_.requestsManager;
+    transport.setBaseUrl(transport.builtInBaseUrls().collectorProduction);
+
+    auto vendorId = deps_.identifierForVendor ? deps_.identifierForVendor() : std::nullopt;
+    JSONDictionary parameters = {
+        {"ipV6Address", ipV6Address},
+        {"ipV4Address", ipV4Address},
+        {"customerName", customerName},
+        {"deviceId", vendorId.value_or("<Not available>")},
+    };
+    if (deps_.sessionConfigManager->logLevel() == 2) {
+        deps_.logManager->log("initiate", "Request", prettyPrintedOrFallback(parameters));
+    }
+    auto token = deps_.keychain->string("accessToken");
+    DataCollectorAPI::Headers headers = {{"Authorization", "Bearer " + token.value_or("")}};
+    auto endpoint = DataCollectorAPI::sendData(std::move(parameters), std::move(headers), "initiate", 10.0, "1",
+                                               BaseUrlType::dcBaseUrl);
+
+    std::weak_ptr<SessionConfigServices> weakSelf = weak_from_this();
+    transport.request(
+        endpoint, 1, "3",
+        [weakSelf, completion](const std::string& body) {
+            if (auto self = weakSelf.lock()) self->handleInitiateSuccess(body, completion);
+        },
+        [weakSelf, completion](const APIError& error) {
+            if (auto self = weakSelf.lock()) self->handleInitiateFailure(error.jsonText(), completion);
+        });
+}
+
+// Arrives on the main executor. The disk work (cache, secure store) moves to
+// the I/O executor so the host's UI thread never waits on it; the apply and
+// the completion come back to the main executor.
+void SessionConfigServices::handleInitiateSuccess(const std::string& body, const StringCompletion& completion) {
+    std::weak_ptr<SessionConfigServices> weakSelf = weak_from_this();
+    deps_.ioExecutor->post([weakSelf, body, completion] {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        auto decoded = InitiateTransactionsResponse::decode(body);
+        // Only a real configuration document replaces the cached one: an error
+        // reply must not destroy the last good configuration.
+        if (decoded) {
+            self->deps_.console->log(self->deps_.cache->write(body) ? "Data cached" : "Couldn't write file");
+        } else {
+            self->deps_.console->log("Initiate response is not a configuration document; cache left unchanged");
+        }
+        auto document = decoded ? std::move(*decoded) : CacheManager::defaultConfiguration(
+                                                             self->deps_.requestsManager->builtInBaseUrls());
+        const std::string sessionKey = document.data.transactionId.value_or("");
+        self->deps_.keychain->set(sessionKey, "transactionId");
+        self->deps_.mainExecutor->post([weakSelf, document = std::move(document), completion] {
+            auto self = weakSelf.lock();
+            if (!self) return;
+            self->deps_.console->log("Initiate API Ressponse== " + compactJSON(document.toJSON()).value_or("{}"));
+            auto key = self->apply(document);
+            if (completion) completion(key);
+        });
+    });
+}
+
+void SessionConfigServices::handleInitiateFailure(const std::string& errorJSON, const StringCompletion& completion) {
+    std::weak_ptr<SessionConfigServices> weakSelf = weak_from_this();
+    deps_.mainExecutor->post([weakSelf, errorJSON, completion] {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        if (logsErrors(self->deps_.sessionConfigManager->logLevel())) {
+            self->deps_.logManager->log("initiate", "Error", errorJSON);
+        }
+        self->deps_.ioExecutor->post([weakSelf, completion] {
+            auto self = weakSelf.lock();
+            if (!self) return;
+            auto document = self->cachedOrDefault();
+            self->deps_.mainExecutor->post([weakSelf, document = std::move(document), completion] {
+                if (auto self = weakSelf.lock()) {
+                    auto key = self->apply(document);
+                    if (completion) completion(key);
+                }
+            });
+        });
+    });
+}
+
+InitiateTransactionsResponse SessionConfigServices::cachedOrDefault() const {
+    auto cached = deps_.cache->read();
+    if (!cached) deps_.console->log("Configuration cache could not be read; using the default configuration");
+    auto decoded = cached ? InitiateTransactionsResponse::decode(*cached) : std::nullopt;
+    if (cached && !decoded) deps_.console->log("Cached configuration does not decode; using the default configuration");
+    return decoded ? std::move(*decoded) : CacheManager::defaultConfiguration(deps_.requestsManager->builtInBaseUrls());
+}
+
+void SessionConfigServices::getSessionKey(StringCompletion completion) {
+    auto key = apply(cachedOrDefault());
+    if (completion) completion(key);
+}
+
+void SessionConfigServices::loadCachedConfiguration(StringCompletion completion) { getSessionKey(std::move(completion)); }
+
+std::string SessionConfigServices::apply(const InitiateTransactionsResponse& document) {
+    applyConfiguration(document, *deps_.requestsManager, *deps_.sessionConfigManager);
+    return document.data.transactionId.value_or("");
+}
+
+}  // namespace quarra
+
+namespace quarra {
+
+std::shared_ptr<SessionConfigServices> SessionConfigServices::shared() {
+    static const std::shared_ptr<SessionConfigServices> instance = [] {
+        auto& environment = Environment::shared();
+        return create(Dependencies{
+            .requestsManager = &RequestsManager::shared(),
+            .sessionConfigManager = &SessionConfigManager::shared(),
+            .keychain = &KeychainWrapper::standard(),
+            .logManager = &LogManager::shared(),
+            .cache = &CacheManager::shared(),
+            .mainExecutor = environment.mainExecutor(),
+            .ioExecutor = environment.ioExecutor(),
+            .console = std::make_shared<Console>(environment.console()),
+            .identifierForVendor = [] { return DeviceInfo::shared().identifierForVendor(); },
+        });
+    }();
+    return instance;
+}
+
+}  // namespace quarra

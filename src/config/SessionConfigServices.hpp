@@ -1,0 +1,68 @@
+#pragma once
+// The initiate call that opens a session, and the cached or default
+// configuration when it cannot be made.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <quarra/Executor.hpp>
+
+#include "config/ConfigurationDocument.hpp"
+#include "core/ConsoleLog.hpp"
+
+namespace quarra {
+
+class CacheManager;
+class KeychainWrapper;
+class LogManager;
+class RequestsManager;
+class SessionConfigManager;
+
+class SessionConfigServices : public std::enable_shared_from_this<SessionConfigServices> {
+public:
+    using StringCompletion = std::function<void(const std::string&)>;
+
+    struct Dependencies {
+        RequestsManager* requestsManager = nullptr;
+        SessionConfigManager* sessionConfigManager = nullptr;
+        KeychainWrapper* keychain = nullptr;
+        LogManager* logManager = nullptr;
+        CacheManager* cache = nullptr;
+        std::shared_ptr<Executor> mainExecutor;  // where results and completions are delivered
+        std::shared_ptr<Executor> ioExecutor;    // where the cache and the store are touched
+        std::shared_ptr<Console> console;
+        std::function<std::optional<std::string>()> identifierForVendor;
+    };
+
+    // The instance the library uses, built from the shared environment.
+    static std::shared_ptr<SessionConfigServices> shared();
+    static std::shared_ptr<SessionConfigServices> create(Dependencies dependencies);
+
+    // Posts the initiate call; the completion gets the session key ("" when
+    // the applied configuration has none), on the main executor. On failure
+    // the cached (or default) configuration is applied instead.
+    void initiateTransactions(const std::string& ipV6Address, const std::string& ipV4Address,
+                              const std::string& customerName, StringCompletion completion);
+    // Applies the cached (or default) configuration; no network. Runs on the
+    // calling thread.
+    void getSessionKey(StringCompletion completion);
+    void loadCachedConfiguration(StringCompletion completion = {});
+
+private:
+    explicit SessionConfigServices(Dependencies dependencies);
+    void handleInitiateSuccess(const std::string& body, const StringCompletion& completion);
+    void handleInitiateFailure(const std::string& errorJSON, const StringCompletion& completion);
+    std::string apply(const InitiateTransactionsResponse& document);
+    // The cached document, or the built-in default when it cannot be read.
+    InitiateTransactionsResponse cachedOrDefault() const;
+
+    Dependencies deps_;
+};
+
+// The numeric text of the last address (IPv4 or IPv6) found on one of the
+// given interfaces, in the order the system lists them; nullopt when none.
+std::optional<std::string> getIPAddress(const std::vector<std::string>& interfaceNames);
+
+}  // namespace quarra

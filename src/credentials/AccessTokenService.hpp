@@ -1,0 +1,73 @@
+#pragma once
+// Turns the account credentials into an access token, then opens the session.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <quarra/Executor.hpp>
+
+#include "transport/Request.hpp"
+
+namespace quarra {
+
+class KeychainWrapper;
+class LogManager;
+class RequestsManager;
+class SessionConfigManager;
+class SessionConfigServices;
+
+// The reply of the token call; every key is a required text.
+struct GetAccessTokenResponse {
+    std::string accessToken;
+    std::string refreshToken;
+    std::string tokenType;
+    std::string expiresIn;
+    std::string message;
+    static std::optional<GetAccessTokenResponse> decode(std::string_view body);
+};
+
+// A request record with one field; the library does not send it.
+class RefreshTokenRequest final : public Request {
+public:
+    explicit RefreshTokenRequest(std::string refreshToken);
+    std::string refreshToken;
+    JSONDictionary toJSON() const { return {{"refreshToken", refreshToken}}; }
+};
+
+// "user:secret" as standard Base64 with padding, the Basic credential form.
+std::string basicCredential(const std::string& userName, const std::string& secretKey);
+
+class AccessTokenService : public std::enable_shared_from_this<AccessTokenService> {
+public:
+    using StringCompletion = std::function<void(const std::string&)>;
+
+    struct Dependencies {
+        RequestsManager* requestsManager = nullptr;
+        SessionConfigManager* sessionConfigManager = nullptr;
+        KeychainWrapper* keychain = nullptr;
+        LogManager* logManager = nullptr;
+        std::shared_ptr<SessionConfigServices> sessionService;
+        std::shared_ptr<Executor> mainExecutor;
+        std::function<std::vector<std::string>()> interfaceNames;  // where to look for the device's address
+        std::function<void()> sessionStarted;                       // after the host's completion (screen tracking)
+    };
+
+    // The instance the library uses, built from the shared environment.
+    static std::shared_ptr<AccessTokenService> shared();
+    static std::shared_ptr<AccessTokenService> create(Dependencies dependencies);
+
+    // The completion gets the session key, on the main executor, once the
+    // token call has succeeded (not at all when it fails).
+    void requestAccessToken(const std::string& userName, const std::string& secretKey, const std::string& customerName,
+                            StringCompletion completion);
+
+private:
+    explicit AccessTokenService(Dependencies dependencies);
+    void handleTokenSuccess(const std::string& body, const std::string& customerName, const StringCompletion& completion);
+
+    Dependencies deps_;
+};
+
+}  // namespace quarra
