@@ -34,6 +34,14 @@ struct Options {
     // Empty: $XDG_DATA_HOME/<bundleIdentifier>, or ~/.local/share/<bundleIdentifier>.
     std::filesystem::path dataDirectory;
 
+    // The main screen as the host's toolkit measures it, in points. A value
+    // that is not a finite, non-negative number gives the default.
+    double screenWidth = 390;
+    double screenHeight = 844;
+    // The user's preferred languages, most preferred first ("en-US"). Empty:
+    // taken from the process locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).
+    std::vector<std::string> preferredLanguages;
+
     ServiceOrigins origins;
     std::string caFile;  // PEM bundle to trust for the service; empty: the system store
 
