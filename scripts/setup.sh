@@ -9,6 +9,7 @@ packages=(
   nlohmann-json3-dev libsqlite3-dev libsodium-dev libfmt-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang ccache
+  iproute2
   nodejs
 )
 

@@ -1,6 +1,5 @@
 #pragma once
-// Whether the device has a usable network path, and when that changes.
-#include <functional>
+// The Linux path monitor (the PathMonitor interface is public).
 #include <memory>
 
 #include <quarra/Executor.hpp>
@@ -14,9 +13,10 @@ class Console;
 // satisfied when a non-loopback interface is up and running with a global
 // address and the main routing table has a default route through such an
 // interface. The handler runs on `queue`, or on a new serial queue named
-// "Monitor" when none is given. When the system cannot be watched the
-// monitor says so on `console` (when given) and reports a usable path once,
-// so that the network calls are still tried.
+// "Monitor" when none is given. The sockets are opened by the first start(),
+// in the calling thread's network namespace. When the system cannot be
+// watched the monitor says so on `console` (when given) and reports a usable
+// path once, so that the network calls are still tried.
 std::shared_ptr<PathMonitor> makeNetlinkPathMonitor(std::shared_ptr<Executor> queue = nullptr,
                                                     std::shared_ptr<Console> console = nullptr);
 

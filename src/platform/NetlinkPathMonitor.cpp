@@ -1,0 +1,188 @@
+// The Linux path monitor: rtnetlink notifications wake a reader thread, which
+// dumps the tables again and hands changed answers to the "Monitor" queue.
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "core/ConsoleLog.hpp"
+#include "platform/PathAnswerRelay.hpp"
+#include "platform/PathMonitor.hpp"
+#include "platform/RtnetlinkSnapshot.hpp"
+
+namespace quarra {
+namespace {
+
+// While the tables cannot be read, look again this often.
+constexpr int kRetryMilliseconds = 1000;
+
+class FileDescriptor {
+public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        if (this != &other) {
+            reset();
+            fd_ = other.release();
+        }
+        return *this;
+    }
+    ~FileDescriptor() { reset(); }
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    int release() { return std::exchange(fd_, -1); }
+    void reset() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+FileDescriptor openRouteSocket(uint32_t groups) {
+    FileDescriptor fd(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
+    if (!fd) return fd;
+    sockaddr_nl local{};
+    local.nl_family = AF_NETLINK;
+    local.nl_groups = groups;
+    if (bind(fd.get(), reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return FileDescriptor();
+    return fd;
+}
+
+struct Sockets {
+    FileDescriptor events;  // notifications
+    FileDescriptor dumps;   // our own dump requests
+    FileDescriptor wake;    // tells the reader to stop
+};
+
+// Opened on the caller's thread, so they watch the caller's network namespace.
+std::optional<Sockets> openSockets(std::string& problem) {
+    Sockets sockets;
+    sockets.events = openRouteSocket(RTMGRP_LINK | RTMGRP_IPV4_IFADDR | RTMGRP_IPV6_IFADDR | RTMGRP_IPV4_ROUTE |
+                                     RTMGRP_IPV6_ROUTE);
+    if (sockets.events) {
+        int bufferBytes = 1 << 20;  // a burst of changes should not overflow the queue
+        setsockopt(sockets.events.get(), SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
+        sockets.dumps = openRouteSocket(0);
+    }
+    if (sockets.dumps) {
+        timeval limit{5, 0};  // a dump that never ends must not hold the reader forever
+        setsockopt(sockets.dumps.get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        sockets.wake = FileDescriptor(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    }
+    if (!sockets.wake) {
+        problem = std::strerror(errno);
+        return std::nullopt;
+    }
+    return sockets;
+}
+
+// Reads every pending notification; their content does not matter, the
+// tables are dumped again afterwards.
+void drain(int fd) {
+    alignas(nlmsghdr) char buffer[16 * 1024];
+    for (;;) {
+        ssize_t received = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+        if (received >= 0) continue;
+        if (errno == EINTR || errno == ENOBUFS) continue;  // ENOBUFS: some were lost, the dump covers them
+        return;
+    }
+}
+
+class NetlinkPathMonitor final : public PathMonitor {
+public:
+    NetlinkPathMonitor(std::shared_ptr<Executor> queue, std::shared_ptr<Console> console)
+        : relay_(std::move(queue)), console_(std::move(console)) {}
+
+    ~NetlinkPathMonitor() override { cancel(); }
+
+    void start(Handler handler) override {
+        std::lock_guard lifecycle(lifecycleMutex_);
+        relay_.install(std::move(handler));
+        if (reader_.joinable()) return;
+        std::string problem;
+        auto sockets = openSockets(problem);
+        if (!sockets) {
+            reportUnwatchable(problem);
+            return;
+        }
+        wakeFd_ = sockets->wake.get();
+        reader_ = std::thread([this, sockets = std::move(*sockets)]() mutable { run(std::move(sockets)); });
+    }
+
+    void cancel() override {
+        std::lock_guard lifecycle(lifecycleMutex_);
+        relay_.reset();
+        if (!reader_.joinable()) return;
+        uint64_t one = 1;
+        while (write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
+        }
+        reader_.join();
+        wakeFd_ = -1;
+    }
+
+private:
+    void reportUnwatchable(const std::string& problem) {
+        if (console_) {
+            console_->log("Network monitor unavailable (" + problem + "), assuming the network is usable");
+        }
+        relay_.publish(true);
+    }
+
+    // The reader thread: owns the sockets until it ends.
+    void run(Sockets sockets) {
+        pthread_setname_np(pthread_self(), "quarra-netlink");
+        uint32_t sequence = 0;
+        bool reported = false;
+        bool stale = true;
+        for (;;) {
+            if (stale) {
+                if (auto snapshot = dumpNetworkSnapshot(sockets.dumps.get(), sequence)) {
+                    relay_.publish(isPathSatisfied(*snapshot));
+                    reported = true;
+                    stale = false;
+                } else if (!reported) {
+                    reportUnwatchable("the routing tables cannot be read");
+                    reported = true;
+                }
+            }
+            pollfd watched[2] = {{sockets.events.get(), POLLIN, 0}, {sockets.wake.get(), POLLIN, 0}};
+            int ready = poll(watched, 2, stale ? kRetryMilliseconds : -1);
+            if (ready < 0 && errno != EINTR) return;
+            if (watched[1].revents) return;
+            if (watched[0].revents & POLLNVAL) return;
+            // POLLERR: notifications were lost to an overflow; the dump covers them.
+            if (watched[0].revents & (POLLIN | POLLERR)) {
+                drain(sockets.events.get());
+                stale = true;
+            }
+        }
+    }
+
+    PathAnswerRelay relay_;
+    std::shared_ptr<Console> console_;
+    std::mutex lifecycleMutex_;  // serialises start() and cancel(); guards the two below
+    std::thread reader_;
+    int wakeFd_ = -1;  // owned by the reader's sockets
+};
+
+}  // namespace
+
+std::shared_ptr<PathMonitor> makeNetlinkPathMonitor(std::shared_ptr<Executor> queue, std::shared_ptr<Console> console) {
+    if (!queue) queue = makeSerialQueue("Monitor");
+    return std::make_shared<NetlinkPathMonitor>(std::move(queue), std::move(console));
+}
+
+}  // namespace quarra

@@ -1,0 +1,39 @@
+#pragma once
+// Hands a path monitor's answers to its handler on the monitor's queue: the
+// current answer to a newly installed handler, then each change once.
+// Safe to call from any thread; the handler never runs under a lock.
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "platform/PathMonitor.hpp"
+
+namespace quarra {
+
+class PathAnswerRelay {
+public:
+    explicit PathAnswerRelay(std::shared_ptr<Executor> queue);
+
+    // Installs `handler` in place of any earlier one (whose queued calls are
+    // dropped); it gets the current answer at once when there is one.
+    void install(PathMonitor::Handler handler);
+    // Records the answer; the handler gets it when it differs from the last.
+    void publish(bool satisfied);
+    // Forgets the handler and the answer; queued calls are dropped.
+    void reset();
+
+private:
+    struct State {
+        std::mutex mutex;  // guards everything below
+        PathMonitor::Handler handler;
+        std::optional<bool> answer;
+        unsigned long long generation = 0;
+    };
+    // Posts one handler call that runs only while `generation` is current.
+    void post(PathMonitor::Handler handler, bool satisfied, unsigned long long generation);
+
+    std::shared_ptr<Executor> queue_;
+    std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
+}  // namespace quarra

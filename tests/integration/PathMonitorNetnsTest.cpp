@@ -1,0 +1,148 @@
+// The Linux path monitor against a real kernel, inside a network namespace of
+// its own so the host's network is never touched. Needs root; skips otherwise.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/InterfaceNames.hpp"
+#include "platform/PathMonitor.hpp"
+
+namespace quarra {
+namespace {
+
+// Runs a command; gives its exit status and what it printed.
+std::pair<int, std::string> run(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return {-1, "cannot start: " + command};
+    std::array<char, 256> chunk{};
+    while (fgets(chunk.data(), chunk.size(), pipe)) output += chunk.data();
+    int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+// Answers from the monitor, as they arrive on its queue.
+class Answers {
+public:
+    PathMonitor::Handler handler() {
+        return [this](bool satisfied) {
+            std::array<char, 16> name{};
+            pthread_getname_np(pthread_self(), name.data(), name.size());
+            std::lock_guard lock(mutex_);
+            answers_.push_back(satisfied);
+            threadNames_.emplace_back(name.data());
+            changed_.notify_all();
+        };
+    }
+    // Waits (bounded, so a broken monitor fails rather than hangs) for `count` answers.
+    std::vector<bool> waitFor(std::size_t count) {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, std::chrono::seconds(20), [&] { return answers_.size() >= count; });
+        return answers_;
+    }
+    std::vector<std::string> threadNames() {
+        std::lock_guard lock(mutex_);
+        return threadNames_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<bool> answers_;
+    std::vector<std::string> threadNames_;
+};
+
+class PathMonitorNetns : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (geteuid() != 0) GTEST_SKIP() << "network namespaces need root; the kernel path monitor test is skipped";
+        name_ = "quarra-test-" + std::to_string(getpid());
+        auto [status, output] = run("ip netns add " + name_);
+        if (status != 0) GTEST_SKIP() << "cannot make a network namespace here (" << output << ")";
+        created_ = true;
+        namespaceFd_ = open(("/run/netns/" + name_).c_str(), O_RDONLY | O_CLOEXEC);
+        if (namespaceFd_ < 0) GTEST_SKIP() << "cannot open the new network namespace";
+    }
+
+    void TearDown() override {
+        if (namespaceFd_ >= 0) close(namespaceFd_);
+        if (created_) run("ip netns del " + name_);
+    }
+
+    // `ip` with its arguments, inside the namespace.
+    void ip(const std::string& arguments) {
+        auto [status, output] = run("ip -n " + name_ + " " + arguments);
+        ASSERT_EQ(status, 0) << "ip " << arguments << ": " << output;
+    }
+
+    // Runs `body` on a thread that has entered the namespace: sockets it
+    // opens (and threads it starts) belong to the namespace.
+    void insideNamespace(const std::function<void()>& body) {
+        bool entered = false;
+        std::thread worker([&] {
+            entered = setns(namespaceFd_, CLONE_NEWNET) == 0;
+            if (entered) body();
+        });
+        worker.join();
+        ASSERT_TRUE(entered) << "setns failed";
+    }
+
+    std::string name_;
+    bool created_ = false;
+    int namespaceFd_ = -1;
+};
+
+TEST_F(PathMonitorNetns, FollowsInterfacesAddressesAndTheDefaultRoute) {
+    ip("link set lo up");
+    Answers answers;
+    std::shared_ptr<PathMonitor> monitor = makeNetlinkPathMonitor();
+    std::vector<std::string> namesBefore;
+    insideNamespace([&] {
+        monitor->start(answers.handler());
+        namesBefore = activeInterfaceNames();
+    });
+    EXPECT_TRUE(namesBefore.empty()) << "loopback is never an active interface";
+    EXPECT_EQ(answers.waitFor(1), std::vector<bool>{false}) << "only loopback: no usable path";
+
+    // An interface with an address but no default route is not enough.
+    auto [vethStatus, vethOutput] = run("ip -n " + name_ + " link add q0 type veth peer name q1");
+    if (vethStatus != 0) ip("link add q0 type dummy");
+    ip("addr add 10.213.0.1/24 dev q0");
+    ip("link set q0 up");
+    if (vethStatus == 0) ip("link set q1 up");
+    ip("route add default via 10.213.0.2 dev q0");
+    EXPECT_EQ(answers.waitFor(2), (std::vector<bool>{false, true}));
+
+    std::vector<std::string> namesAfter;
+    insideNamespace([&] { namesAfter = activeInterfaceNames(); });
+    EXPECT_NE(std::find(namesAfter.begin(), namesAfter.end(), "q0"), namesAfter.end());
+    EXPECT_EQ(std::find(namesAfter.begin(), namesAfter.end(), "lo"), namesAfter.end());
+
+    ip("route del default");
+    EXPECT_EQ(answers.waitFor(3), (std::vector<bool>{false, true, false}));
+
+    // A handler installed later hears the current answer first.
+    Answers late;
+    monitor->start(late.handler());
+    EXPECT_EQ(late.waitFor(1), std::vector<bool>{false});
+
+    monitor->cancel();
+    for (const auto& thread : answers.threadNames()) EXPECT_EQ(thread, "Monitor");
+}
+
+}  // namespace
+}  // namespace quarra
