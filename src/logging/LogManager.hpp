@@ -1,16 +1,64 @@
 #pragma once
-// Server log records about requests, responses and errors.
+// Server log records about requests, responses and errors: built from the
+// applied configuration and the device's identifiers, posted through
+// ServerLogUtility when the "InsertLogData" settings allow.
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+
+#include <quarra/Clock.hpp>
+
+#include "logging/LogDataModel.hpp"
 
 namespace quarra {
 
+class DeviceInfo;
+class KeychainWrapper;
+class ServerLogUtility;
+class SessionConfigManager;
+
 class LogManager {
 public:
-    virtual ~LogManager() = default;
+    // Every pointer must outlive the manager.
+    struct Dependencies {
+        SessionConfigManager* sessionConfigManager = nullptr;  // level, session key, settings
+        KeychainWrapper* keychain = nullptr;                   // the stored visitor identifier
+        const DeviceInfo* deviceInfo = nullptr;                // the vendor identifier
+        ServerLogUtility* serverLogUtility = nullptr;          // posts the records
+        std::shared_ptr<Clock> clock;
+    };
+
+    // The process-wide manager. Its collaborators are the shared ones,
+    // looked up when the first record is made.
     static LogManager& shared();
 
-    // Builds and posts one record, as the applied log level allows.
+    // A manager that drops every record (the base of test doubles).
+    LogManager() = default;
+    explicit LogManager(Dependencies dependencies);
+    virtual ~LogManager() = default;
+    LogManager(const LogManager&) = delete;
+    LogManager& operator=(const LogManager&) = delete;
+
+    // Builds one record and posts it, unless the applied level is 3 or the
+    // "InsertLogData" settings are missing or disabled. Runs on the caller's
+    // thread and never waits for the network. Credentials in the message are
+    // replaced by "[redacted]".
     virtual void log(const std::string& apiName, const std::string& type, const std::string& message);
+
+    // The record log() would post for these texts (without its checks).
+    std::optional<LogDataModel> makeRecord(const std::string& apiName, const std::string& type,
+                                           const std::string& message);
+
+private:
+    using Resolver = std::function<Dependencies()>;
+    explicit LogManager(Resolver resolver) : resolver_(std::move(resolver)) {}
+    const Dependencies* dependencies();
+
+    Resolver resolver_;
+    std::once_flag resolved_;
+    std::optional<Dependencies> dependencies_;  // written once, under resolved_
 };
 
 }  // namespace quarra

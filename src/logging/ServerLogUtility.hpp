@@ -1,0 +1,40 @@
+#pragma once
+// Posts server log records to the log endpoint.
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace quarra {
+
+class Console;
+class RequestsManager;
+class SessionConfigManager;
+
+class ServerLogUtility {
+public:
+    using Completion = std::function<void(bool)>;
+
+    // Every pointer must outlive the utility and its posts.
+    struct Dependencies {
+        RequestsManager* requestsManager = nullptr;
+        SessionConfigManager* sessionConfigManager = nullptr;  // session key, settings
+        std::shared_ptr<const Console> console;                // may be empty
+    };
+
+    // The process-wide utility, on the shared transport.
+    static ServerLogUtility& shared();
+    explicit ServerLogUtility(Dependencies dependencies);
+
+    // Posts {"LogData": logData, "SessionKey": the session key or ""} to the
+    // log base URL with one retry. The completion (on the transport's
+    // callback thread) gets false when the post fails or the endpoint answers
+    // a "ResponseCode" other than "0", true otherwise; it is not called when
+    // the "InsertLogData" settings are disabled or the answer is not a JSON
+    // object.
+    void sendLog(const std::string& logData, Completion completion = {});
+
+private:
+    Dependencies deps_;
+};
+
+}  // namespace quarra
