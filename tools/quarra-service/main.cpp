@@ -1,0 +1,139 @@
+// quarra-service: a local HTTPS stand-in for the fraud-prevention service.
+// Start-up order: arguments, settings, data directory, certificates, store,
+// then the server on 127.0.0.1; the first stdout line tells clients where.
+#include <pthread.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include "Arguments.hpp"
+#include "Certificates.hpp"
+#include "Server.hpp"
+
+namespace fs = std::filesystem;
+using namespace quarra::service;
+
+namespace {
+
+// Sent by the listener thread to the main thread when it ends on its own.
+constexpr int kListenerEnded = SIGUSR1;
+
+int fail(const std::string& message, int code = 1) {
+    std::fprintf(stderr, "quarra-service: %s\n", message.c_str());
+    return code;
+}
+
+sigset_t shutdownSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, kListenerEnded);
+    return signals;
+}
+
+std::variant<fs::path, std::string> prepareDataDirectory(const fs::path& given) {
+    std::error_code error;
+    auto directory = fs::absolute(given, error);
+    if (error) return "cannot resolve " + given.string() + ": " + error.message();
+    fs::create_directories(directory, error);
+    if (error) return "cannot create " + directory.string() + ": " + error.message();
+    // The directory holds private keys.
+    ::chmod(directory.c_str(), 0700);
+    return directory.lexically_normal();
+}
+
+int run(const Arguments& arguments, const sigset_t& signals) {
+    ServiceSettings settings;
+    if (arguments.configFile) {
+        auto loaded = loadSettings(*arguments.configFile);
+        if (auto* problem = std::get_if<std::string>(&loaded)) return fail(*problem, 2);
+        settings = std::get<ServiceSettings>(std::move(loaded));
+    }
+
+    auto prepared = prepareDataDirectory(arguments.dataDirectory);
+    if (auto* problem = std::get_if<std::string>(&prepared)) return fail(*problem);
+    auto directory = std::get<fs::path>(prepared);
+
+    auto certificates = ensureCertificates(directory);
+    if (auto* problem = std::get_if<std::string>(&certificates)) return fail(*problem);
+    const auto& files = std::get<CertificateFiles>(certificates);
+
+    std::unique_ptr<Storage> storage;
+    try {
+        storage = std::make_unique<Storage>(directory / "quarra-service.sqlite");
+    } catch (const std::exception& error) {
+        return fail(std::string("cannot open the store: ") + error.what());
+    }
+    Accounts accounts(arguments.accounts, settings.tokenLifetime);
+    Faults faults;
+
+    httplib::SSLServer server(files.serverCertificate.c_str(), files.serverKey.c_str());
+    if (!server.is_valid()) return fail("cannot load the server certificate or key");
+    int port = arguments.port;
+    if (port == 0) {
+        port = server.bind_to_any_port("127.0.0.1");
+    } else if (!server.bind_to_port("127.0.0.1", port)) {
+        port = -1;
+    }
+    if (port <= 0) return fail("cannot listen on 127.0.0.1:" + std::to_string(arguments.port));
+
+    ServiceContext context{settings, "https://127.0.0.1:" + std::to_string(port), *storage, accounts, faults};
+    configureServer(server, context, !arguments.quiet);
+
+    auto firstLine = nlohmann::json{{"url", context.baseUrl}, {"caFile", files.caCertificate.string()}}.dump();
+    std::printf("%s\n", firstLine.c_str());
+    std::fflush(stdout);
+
+    std::atomic<bool> stopping{false};
+    pthread_t mainThread = pthread_self();
+    std::thread listener([&] {
+        server.listen_after_bind();
+        if (!stopping.load()) pthread_kill(mainThread, kListenerEnded);
+    });
+
+    int received = 0;
+    sigwait(&signals, &received);
+    stopping.store(true);
+    faults.stopWaiting();
+    server.stop();
+    listener.join();
+    if (received == kListenerEnded) return fail("the server stopped unexpectedly");
+    std::fprintf(stderr, "quarra-service: stopped on %s\n", strsignal(received));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A client that goes away mid-answer must not end the process; and the
+    // shutdown signals are taken by sigwait only, in every thread.
+    ::signal(SIGPIPE, SIG_IGN);
+    sigset_t signals = shutdownSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    auto parsed = parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (auto* problem = std::get_if<std::string>(&parsed)) {
+        std::fprintf(stderr, "quarra-service: %s\n%s", problem->c_str(), usageText().c_str());
+        return 2;
+    }
+    const auto& arguments = std::get<Arguments>(parsed);
+    if (arguments.help) {
+        std::printf("%s", usageText().c_str());
+        return 0;
+    }
+    try {
+        return run(arguments, signals);
+    } catch (const std::exception& error) {
+        return fail(std::string("unexpected error: ") + error.what());
+    }
+}
