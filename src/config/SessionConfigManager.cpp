@@ -1,8 +1,5 @@
 #include "config/SessionConfigManager.hpp"
 
-#include "config/CacheManager.hpp"
-#include "transport/RequestsManager.hpp"
-
 namespace quarra {
 
 SessionConfiguration SessionConfiguration::from(const InitiateTransactionsResponse& document) {
@@ -80,25 +77,6 @@ std::optional<std::string> SessionConfigManager::baseLoggingUrl() const {
 std::optional<int64_t> SessionConfigManager::logLevel() const {
     std::lock_guard lock(mutex_);
     return configuration_.logLevel;
-}
-
-void applyConfiguration(const InitiateTransactionsResponse& document, RequestsManager& transport,
-                        SessionConfigManager& holder) {
-    const auto& endPoints = document.data.configuration.dataCollector.baseEndPoints;
-    transport.setBaseUrl(endPoints.baseDcUrl);
-    transport.setLogBaseUrl(endPoints.baseLoggingUrl);
-    holder.replace(SessionConfiguration::from(document));
-}
-
-std::optional<FeatureDetails> SessionConfigUtility::featureDetails(const std::string& apiName,
-                                                                   const SessionConfigManager& holder) {
-    auto settings = holder.apiSetting();
-    // Nothing applied yet: the built-in list answers, never the cache file.
-    if (settings.empty()) settings = CacheManager::defaultFeatureDetails();
-    for (auto& details : settings) {
-        if (details.apiName && *details.apiName == apiName) return std::move(details);
-    }
-    return std::nullopt;
 }
 
 }  // namespace quarra
