@@ -1,0 +1,221 @@
+// The libcurl client: every transfer runs on one network thread that owns a
+// multi handle, so connections (and HTTP/2 streams) are shared across requests.
+#include <curl/curl.h>
+#include <pthread.h>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include <quarra/HttpClient.hpp>
+
+#include "platform/CurlTransfer.hpp"
+
+namespace quarra {
+namespace {
+
+constexpr int kLongestPollMs = 1000;
+const char* const kCancelled = "cancelled";
+
+struct Pending {
+    HttpRequest request;
+    HttpClient::Completion completion;
+};
+
+// A completion and the result it is due, run with no lock held.
+struct Finished {
+    HttpClient::Completion completion;
+    HttpResult result;
+};
+
+HttpResult failed(std::string error) { return HttpResult{.body = std::nullopt, .response = std::nullopt, .error = std::move(error)}; }
+
+void deliver(std::vector<Finished>& finished) {
+    for (auto& item : finished) {
+        if (!item.completion) continue;
+        try {
+            item.completion(std::move(item.result));
+        } catch (...) {
+            // A throwing completion must not take the network thread down.
+        }
+    }
+    finished.clear();
+}
+
+// What the network thread needs. Shared with the client, so that the thread
+// can finish on its own when the client is let go from one of its completions.
+class Core {
+public:
+    explicit Core(CurlClientOptions options) : options_(std::move(options)), multi_(curl_multi_init()) {
+        if (!multi_) return;
+        curl_multi_setopt(multi_, CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX);
+        curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, options_.maxConnectionsPerHost);
+    }
+    ~Core() {
+        if (multi_) curl_multi_cleanup(multi_);
+    }
+    Core(const Core&) = delete;
+    Core& operator=(const Core&) = delete;
+
+    // Returns false once the client is shutting down.
+    bool enqueue(Pending pending) {
+        {
+            std::lock_guard lock(mutex_);
+            if (stopping_) return false;
+            incoming_.push_back(std::move(pending));
+        }
+        wake();
+        return true;
+    }
+
+    void stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake();
+    }
+
+    void run() {
+        pthread_setname_np(pthread_self(), options_.threadName.substr(0, 15).c_str());
+        std::vector<Finished> finished;
+        for (;;) {
+            std::deque<Pending> fresh;
+            bool stopping = false;
+            {
+                std::lock_guard lock(mutex_);
+                fresh.swap(incoming_);
+                stopping = stopping_;
+            }
+            if (stopping) {
+                cancelAll(fresh, finished);
+                deliver(finished);
+                return;
+            }
+            start(fresh, finished);
+            if (multi_) {
+                int running = 0;
+                curl_multi_perform(multi_, &running);
+                collectDone(finished);
+            }
+            deliver(finished);
+            if (multi_) {
+                curl_multi_poll(multi_, nullptr, 0, kLongestPollMs, nullptr);
+            } else {
+                waitWithoutMulti();
+            }
+        }
+    }
+
+private:
+    void wake() {
+        if (multi_) {
+            curl_multi_wakeup(multi_);
+        } else {
+            idle_.notify_all();
+        }
+    }
+
+    void start(std::deque<Pending>& fresh, std::vector<Finished>& finished) {
+        for (auto& pending : fresh) {
+            if (!multi_) {
+                finished.push_back({std::move(pending.completion), failed("Could not start the HTTP client")});
+                continue;
+            }
+            auto transfer = CurlTransfer::make(std::move(pending.request), std::move(pending.completion));
+            std::string error;
+            if (!transfer->configure(CurlTransferSettings{.caFile = options_.caFile}, error)) {
+                finished.push_back({transfer->takeCompletion(), failed(error)});
+                continue;
+            }
+            if (curl_multi_add_handle(multi_, transfer->handle()) != CURLM_OK) {
+                finished.push_back({transfer->takeCompletion(), failed("Could not start the transfer")});
+                continue;
+            }
+            CURL* handle = transfer->handle();
+            active_.emplace(handle, std::move(transfer));
+        }
+    }
+
+    void collectDone(std::vector<Finished>& finished) {
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi_, &left)) {
+            if (message->msg != CURLMSG_DONE) continue;
+            auto found = active_.find(message->easy_handle);
+            if (found == active_.end()) continue;
+            auto transfer = std::move(found->second);
+            active_.erase(found);
+            const CURLcode code = message->data.result;  // read before the handle is removed
+            curl_multi_remove_handle(multi_, transfer->handle());
+            finished.push_back({transfer->takeCompletion(), transfer->result(code)});
+        }
+    }
+
+    void cancelAll(std::deque<Pending>& fresh, std::vector<Finished>& finished) {
+        for (auto& [handle, transfer] : active_) {
+            curl_multi_remove_handle(multi_, handle);
+            finished.push_back({transfer->takeCompletion(), failed(kCancelled)});
+        }
+        active_.clear();
+        for (auto& pending : fresh) finished.push_back({std::move(pending.completion), failed(kCancelled)});
+    }
+
+    // Without a multi handle every request fails at once; just wait for work.
+    void waitWithoutMulti() {
+        std::unique_lock lock(mutex_);
+        idle_.wait(lock, [this] { return stopping_ || !incoming_.empty(); });
+    }
+
+    const CurlClientOptions options_;
+    CURLM* const multi_;
+    std::mutex mutex_;
+    std::condition_variable idle_;
+    std::deque<Pending> incoming_;
+    bool stopping_ = false;
+    // Network thread only.
+    std::unordered_map<CURL*, std::unique_ptr<CurlTransfer>> active_;
+};
+
+class CurlHttpClient final : public HttpClient {
+public:
+    explicit CurlHttpClient(CurlClientOptions options) : core_(std::make_shared<Core>(std::move(options))) {}
+
+    ~CurlHttpClient() override {
+        core_->stop();
+        std::lock_guard lock(threadMutex_);
+        if (!thread_.joinable()) return;
+        if (thread_.get_id() == std::this_thread::get_id()) {
+            thread_.detach();  // let go from one of our own completions: the thread ends by itself
+        } else {
+            thread_.join();
+        }
+    }
+
+    void send(HttpRequest request, Completion completion) override {
+        startThreadOnce();
+        core_->enqueue(Pending{std::move(request), std::move(completion)});
+    }
+
+private:
+    void startThreadOnce() {
+        std::lock_guard lock(threadMutex_);
+        if (thread_.joinable()) return;
+        thread_ = std::thread([core = core_] { core->run(); });
+    }
+
+    std::shared_ptr<Core> core_;
+    std::mutex threadMutex_;
+    std::thread thread_;
+};
+
+}  // namespace
+
+std::shared_ptr<HttpClient> makeCurlHttpClient(CurlClientOptions options) {
+    initialiseCurlOnce();
+    return std::make_shared<CurlHttpClient>(std::move(options));
+}
+
+}  // namespace quarra

@@ -1,0 +1,50 @@
+#pragma once
+// One request as a libcurl easy handle: its options, the answer it collects,
+// and the result it turns into. Lives on the network thread only.
+#include <curl/curl.h>
+
+#include <memory>
+#include <string>
+
+#include <quarra/HttpClient.hpp>
+
+namespace quarra {
+
+struct CurlTransferSettings {
+    std::string caFile;  // empty: the system's trust store
+};
+
+class CurlTransfer {
+public:
+    static std::unique_ptr<CurlTransfer> make(HttpRequest request, HttpClient::Completion completion);
+    // Sets the easy handle up; false with `error` set when the request cannot
+    // be handed to libcurl (an unusable header, no memory).
+    bool configure(const CurlTransferSettings& settings, std::string& error);
+    ~CurlTransfer();
+    CurlTransfer(const CurlTransfer&) = delete;
+    CurlTransfer& operator=(const CurlTransfer&) = delete;
+
+    CURL* handle() const { return easy_; }
+    // The result for a transfer that libcurl finished with `code`.
+    HttpResult result(CURLcode code) const;
+    HttpClient::Completion takeCompletion() { return std::move(completion_); }
+
+private:
+    CurlTransfer(HttpRequest request, HttpClient::Completion completion);
+    static size_t onBody(char* data, size_t size, size_t count, void* self);
+    static size_t onHeader(char* data, size_t size, size_t count, void* self);
+
+    HttpRequest request_;  // owns the body libcurl sends from
+    HttpClient::Completion completion_;
+    CURL* easy_ = nullptr;
+    curl_slist* headerList_ = nullptr;
+    std::string responseBody_;
+    HttpHeaders responseHeaders_;
+    bool bodyTooLarge_ = false;
+    char errorBuffer_[CURL_ERROR_SIZE] = {};
+};
+
+// curl_global_init, once per process, from whichever thread comes first.
+void initialiseCurlOnce();
+
+}  // namespace quarra

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <future>
+#include <mutex>
+
+#include <quarra/HttpClient.hpp>
+
+#include "support/DroppingHttpsServer.hpp"
+#include "support/HttpsTestServer.hpp"
+
+namespace quarra {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::HttpsTestServer;
+
+// Generous bounds for real I/O on a busy machine; never what a test measures.
+constexpr auto kPatience = 30s;
+
+// Collects completions from the network thread.
+class Results {
+public:
+    HttpClient::Completion add() {
+        return [this](HttpResult result) {
+            std::lock_guard lock(mutex_);
+            results_.push_back(std::move(result));
+            changed_.notify_all();
+        };
+    }
+    bool waitFor(size_t count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kPatience, [&] { return results_.size() >= count; });
+    }
+    std::vector<HttpResult> all() {
+        std::lock_guard lock(mutex_);
+        return results_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<HttpResult> results_;
+};
+
+HttpRequest post(std::string url, std::string body, std::chrono::milliseconds timeout = 10s) {
+    HttpRequest request;
+    request.method = "POST";
+    request.url = std::move(url);
+    request.headers = {{"Content-Type", "application/json"}};
+    request.body = std::move(body);
+    request.timeout = timeout;
+    return request;
+}
+
+std::shared_ptr<HttpClient> trustingClient() {
+    return makeCurlHttpClient(CurlClientOptions{.caFile = testing::testCAFile().string()});
+}
+
+TEST(CurlHttpClient, CollectsStatusHeadersAndBody) {
+    HttpsTestServer server({{"PUT", "/items/7", [](const httplib::Request& request, httplib::Response& response) {
+                                 response.status = 201;
+                                 response.set_header("X-Answer", "42");
+                                 response.set_content("echo:" + request.body, "text/plain");
+                             }}});
+    auto client = trustingClient();
+    Results results;
+    auto request = post(server.url("/items/7"), "payload");
+    request.method = "PUT";
+    client->send(request, results.add());
+    ASSERT_TRUE(results.waitFor(1));
+    auto result = results.all().at(0);
+    EXPECT_FALSE(result.error.has_value()) << *result.error;
+    ASSERT_TRUE(result.response.has_value());
+    EXPECT_EQ(result.response->statusCode, 201);
+    EXPECT_EQ(result.body, "echo:payload");
+    bool sawHeader = false;
+    for (const auto& [name, value] : result.response->headers) sawHeader |= (name == "X-Answer" && value == "42");
+    EXPECT_TRUE(sawHeader);
+}
+
+TEST(CurlHttpClient, SendsExactlyTheHeadersAndBodyAsked) {
+    std::promise<std::tuple<std::string, std::string, size_t, bool>> seen;
+    HttpsTestServer server({{"POST", "/in", [&](const httplib::Request& request, httplib::Response& response) {
+                                 seen.set_value({request.body, request.get_header_value("Content-Type"),
+                                                 request.get_header_value_count("Content-Type"),
+                                                 request.has_header("Expect")});
+                                 response.set_content("{}", "application/json");
+                             }}});
+    auto client = trustingClient();
+    Results results;
+    const std::string large(4096, 'x');  // large enough that a client might wait for "100 Continue"
+    client->send(post(server.url("/in"), R"({"a":")" + large + R"("})"), results.add());
+    ASSERT_TRUE(results.waitFor(1));
+    auto [body, contentType, contentTypes, expect] = seen.get_future().get();
+    EXPECT_EQ(body, R"({"a":")" + large + R"("})");
+    EXPECT_EQ(contentType, "application/json");
+    EXPECT_EQ(contentTypes, 1u);
+    EXPECT_FALSE(expect);
+}
+
+TEST(CurlHttpClient, ManyConcurrentRequestsShareAFewConnections) {
+    HttpsTestServer server({{"POST", "/collect", [](const httplib::Request&, httplib::Response& response) {
+                                 response.set_content(R"({"ResponseCode":"0"})", "application/json");
+                             }}});
+    auto client = trustingClient();
+    Results results;
+    constexpr size_t kRequests = 50;
+    for (size_t i = 0; i < kRequests; ++i) client->send(post(server.url("/collect"), "{}"), results.add());
+    ASSERT_TRUE(results.waitFor(kRequests));
+    for (const auto& result : results.all()) {
+        ASSERT_TRUE(result.response.has_value()) << result.error.value_or("");
+        EXPECT_EQ(result.response->statusCode, 200);
+    }
+    EXPECT_EQ(server.requestCount(), kRequests);
+    EXPECT_GE(server.connectionCount(), 1u);
+    EXPECT_LE(server.connectionCount(), 6u);
+}
+
+TEST(CurlHttpClient, UntrustedServerIsRefused) {
+    HttpsTestServer server({{"POST", "/in", [](const httplib::Request&, httplib::Response& response) {
+                                 response.set_content("{}", "application/json");
+                             }}},
+                           testing::untrustedServerCertificate());
+    auto client = trustingClient();
+    Results results;
+    client->send(post(server.url("/in"), "{}"), results.add());
+    ASSERT_TRUE(results.waitFor(1));
+    auto result = results.all().at(0);
+    EXPECT_FALSE(result.response.has_value());
+    EXPECT_TRUE(result.error.has_value());
+    EXPECT_EQ(server.requestCount(), 0u);
+}
+
+TEST(CurlHttpClient, NoAnswerGivesAnErrorWithoutResponse) {
+    testing::RefusingPort refusing;
+    testing::DroppingHttpsServer dropping;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    HttpsTestServer slow({{"POST", "/slow", [released](const httplib::Request&, httplib::Response& response) {
+                               released.wait_for(kPatience);
+                               response.set_content("{}", "application/json");
+                           }}});
+    auto client = trustingClient();
+    Results results;
+    client->send(post(refusing.baseUrl() + "/in", "{}"), results.add());
+    client->send(post(dropping.baseUrl() + "/in", "{}"), results.add());
+    client->send(post(slow.url("/slow"), "{}", 200ms), results.add());
+    ASSERT_TRUE(results.waitFor(3));
+    release.set_value();
+    for (const auto& result : results.all()) {
+        EXPECT_FALSE(result.response.has_value());
+        ASSERT_TRUE(result.error.has_value());
+        EXPECT_FALSE(result.error->empty());
+    }
+    EXPECT_EQ(dropping.droppedCount(), 1u);
+}
+
+TEST(CurlHttpClient, PlainHttpAndHeaderInjectionAreRefused) {
+    auto client = trustingClient();
+    Results results;
+    client->send(post("http://127.0.0.1:9/in", "{}"), results.add());
+    auto forged = post("https://127.0.0.1:9/in", "{}");
+    forged.headers.emplace_back("X-Note", "a\r\nX-Forged: 1");
+    client->send(forged, results.add());
+    ASSERT_TRUE(results.waitFor(2));
+    for (const auto& result : results.all()) {
+        EXPECT_FALSE(result.response.has_value());
+        EXPECT_TRUE(result.error.has_value());
+    }
+}
+
+TEST(CurlHttpClient, DestructionCancelsRequestsInFlight) {
+    std::promise<void> arrived;
+    std::promise<void> release;
+    auto released = release.get_future().share();
+    HttpsTestServer server({{"POST", "/slow", [&arrived, released](const httplib::Request&, httplib::Response& response) {
+                                 arrived.set_value();
+                                 released.wait_for(kPatience);
+                                 response.set_content("{}", "application/json");
+                             }}});
+    Results results;
+    {
+        auto client = trustingClient();
+        client->send(post(server.url("/slow"), "{}"), results.add());
+        arrived.get_future().wait();
+    }  // joins the network thread
+    release.set_value();
+    auto all = results.all();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].error, "cancelled");
+    EXPECT_FALSE(all[0].response.has_value());
+}
+
+TEST(CurlHttpClient, MayBeReleasedFromItsOwnCompletion) {
+    HttpsTestServer server({{"POST", "/in", [](const httplib::Request&, httplib::Response& response) {
+                                 response.set_content("{}", "application/json");
+                             }}});
+    std::promise<long> done;
+    auto client = trustingClient();
+    auto* raw = client.get();
+    std::shared_ptr<HttpClient> last = std::move(client);
+    raw->send(post(server.url("/in"), "{}"), [&done, &last](HttpResult result) {
+        last.reset();  // the client goes away on its own network thread
+        done.set_value(result.response ? result.response->statusCode : -1);
+    });
+    auto future = done.get_future();
+    ASSERT_EQ(future.wait_for(kPatience), std::future_status::ready);
+    EXPECT_EQ(future.get(), 200);
+}
+
+}  // namespace
+}  // namespace quarra
