@@ -1,0 +1,87 @@
+#include <quarra/tracking/TrackingButton.hpp>
+
+#include "core/DecimalText.hpp"
+#include "core/Timestamps.hpp"
+#include "device/MotionManager.hpp"
+#include "tracking/ReportCompletion.hpp"
+#include "tracking/TouchText.hpp"
+#include "tracking/TrackingContext.hpp"
+
+namespace quarra {
+namespace {
+
+constexpr std::string_view kMissingActionMessage =
+    "trackingAction should be something declared in the ButtonTrackingAction enum, please check "
+    "ButtonTrackingAction for more information";
+
+}  // namespace
+
+TrackingButton::TrackingButton(std::shared_ptr<const TrackingContext> context)
+    : context_(std::move(context)), alive_(makeLivenessToken()) {}
+
+TrackingButton::~TrackingButton() = default;
+
+void TrackingButton::setTrackingAction(std::string_view rawValue) {
+    trackingAction_ = buttonTrackingActionFromRawValue(rawValue);
+}
+
+std::string TrackingButton::getDeviceOrientation() const { return std::string(context_->orientationText()); }
+
+void TrackingButton::buttonTapped() {
+    if (!trackingAction_) {
+        if (!toldMissingAction_) {
+            toldMissingAction_ = true;
+            reportHostConfigurationError(*context_->console, "Ortex/TrackingButton", kMissingActionMessage);
+        }
+        return;
+    }
+    const std::string action(rawValue(*trackingAction_));
+    if (*trackingAction_ == ButtonTrackingAction::None) {
+        context_->console->log("TrackingButton trackingAction is \"None\", skip reporting");
+        return;
+    }
+    const std::string_view orientation = context_->orientationText();
+    context_->console->log(touchLine(touchForce_, touchPosition_, orientation));
+
+    const auto now = context_->now();
+    const std::string time = formatLocalTimestamp(now);
+    JSONDictionary event = {
+        {"userEventType", action},
+        {"duration", "0"},
+        {"time", time},
+        {"pressure", shortestDecimal(touchForce_)},
+        {"orientation", orientation},
+        {"xposition", shortestDecimal(touchPosition_.x)},
+        {"yposition", shortestDecimal(touchPosition_.y)},
+    };
+    context_->sendUserEvents(std::move(event), sentLineCompletion(alive_, context_->console, "TrackingButton", action));
+
+    // The collector needs a few polls after its first start, so the first tap
+    // in a process finds no reading.
+    context_->motion->startUpdates();
+    auto reading = context_->motion->acceleration();
+    if (!reading) {
+        context_->console->print("Return from else");
+        return;
+    }
+    JSONDictionary accelerometer = {
+        {"xvalue", shortestDecimal(reading->x)},
+        {"yvalue", shortestDecimal(reading->y)},
+        {"zvalue", shortestDecimal(reading->z)},
+        {"createdDate", time},
+    };
+    context_->sendAccelerometerData(std::move(accelerometer),
+                                    sentLineCompletion(alive_, context_->console, "AccelerometerData", action));
+}
+
+void TrackingButton::touchesBegan(const std::vector<Touch>& touches) {
+    if (nextResponder_) nextResponder_(touches);
+}
+
+void TrackingButton::touchesMoved(const std::vector<Touch>& touches) {
+    if (touches.empty()) return;
+    touchForce_ = touches.front().force;
+    touchPosition_ = touches.front().location;
+}
+
+}  // namespace quarra

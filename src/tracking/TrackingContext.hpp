@@ -1,0 +1,52 @@
+#pragma once
+// Everything a tracking control reports through. Controls keep a shared
+// pointer to their context; the shared one lives for the whole process.
+//
+// Threads: controls, screen hooks and the delayed enter step run on the main
+// queue (mainExecutor) and touch `values` and `notifications` only there.
+// Reports are handed to `reportExecutor`, which calls the sender off the
+// user-interface thread; send completions may run on any thread and only
+// write console lines.
+#include <memory>
+#include <string_view>
+
+#include <quarra/Clock.hpp>
+#include <quarra/Console.hpp>
+#include <quarra/Executor.hpp>
+#include <quarra/Json.hpp>
+#include <quarra/tracking/TextEditingNotifications.hpp>
+#include <quarra/tracking/TrackingContextRef.hpp>
+
+#include "core/ConsoleLog.hpp"
+#include "core/ReportSender.hpp"
+#include "tracking/TrackingValues.hpp"
+
+namespace quarra {
+
+class DeviceInfo;
+class MotionManager;
+
+class TrackingContext {
+public:
+    std::shared_ptr<ReportSender> reports;
+    std::shared_ptr<Executor> mainExecutor;
+    std::shared_ptr<Executor> reportExecutor;
+    std::shared_ptr<Clock> clock;
+    std::shared_ptr<const Console> console;
+    std::shared_ptr<ConsoleSink> systemLog;  // lines written whatever the log switch
+    std::shared_ptr<const DeviceInfo> device;
+    std::shared_ptr<MotionManager> motion;
+    std::shared_ptr<TrackingValues> values;
+    std::shared_ptr<TextEditingNotificationCenter> notifications;
+
+    Clock::TimePoint now() const { return clock->now(); }
+    // "landscape" or "portrait", from the device's orientation now.
+    std::string_view orientationText() const;
+
+    // Hand a report to the sender without waiting for it.
+    void sendUserEvents(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
+    void sendActivityStream(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
+    void sendAccelerometerData(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
+};
+
+}  // namespace quarra
