@@ -59,6 +59,12 @@ public:
     // The monitor that drives authentication.
     std::shared_ptr<PathMonitor> networkMonitor() const;
 
+    // Sends one location report: the coordinate (degrees) with the place
+    // names found for it offline. The completion gets true when the collector
+    // accepted it; it runs on the HTTP client's thread (or the geocoder's,
+    // when the report is refused before any network work).
+    void sendLocationData(double latitude, double longitude, BoolCompletion completion = {});
+
     // Report operations. The dictionary is the report; the completion gets
     // true when the collector accepted it. Completions run on the HTTP
     // client's callback thread (or at once, on the caller's thread, when the

@@ -3,7 +3,10 @@
 #include <cmath>
 
 #include "config/SessionConfigManager.hpp"
+#include "core/DecimalText.hpp"
 #include "core/JsonText.hpp"
+#include "device/OfflineReverseGeocoder.hpp"
+#include "device/PlaceExtraction.hpp"
 #include "core/Limits.hpp"
 #include "logging/LogManager.hpp"
 #include "platform/Environment.hpp"
@@ -31,6 +34,8 @@ std::shared_ptr<CollectionService> CollectionService::shared() {
             .sessionConfigManager = &SessionConfigManager::shared(),
             .logManager = &LogManager::shared(),
             .console = std::make_shared<Console>(environment.console()),
+            .geocoder = environment.options().reverseGeocoder ? environment.options().reverseGeocoder
+                                                              : sharedReverseGeocoder(),
         });
     }();
     return instance;
@@ -117,6 +122,41 @@ void CollectionService::sendAccelerometerData(JSONDictionary data, BoolCompletio
     sendReport(DataCollectorAPI::Case::accelerometerData, "accelerometerData", std::move(data), std::move(completion));
 }
 
+void CollectionService::sendLocationData(double latitude, double longitude, BoolCompletion completion) {
+    auto endpoint = reportEndpoint(DataCollectorAPI::Case::locationData, "userLocation");
+    if (!endpoint) {
+        call(completion, false);
+        return;
+    }
+    std::weak_ptr<CollectionService> weakSelf = weak_from_this();
+    deps_.geocoder->reverseGeocodeLocation(
+        latitude, longitude,
+        [weakSelf, endpoint = std::move(*endpoint), latitude, longitude, completion](
+            std::optional<std::vector<Placemark>> placemarks, std::optional<std::string> error) {
+            auto self = weakSelf.lock();
+            if (!self) {
+                call(completion, false);
+                return;
+            }
+            extractPlace(placemarks, error, [&](const PlaceDetails& place) {
+                JSONDictionary data = {
+                    {"country", place.country.value_or("")},
+                    {"city", place.locality.value_or("")},
+                    {"state", place.administrativeArea.value_or("")},
+                    {"longitude", shortestDecimal(longitude)},
+                    {"latitude", shortestDecimal(latitude)},
+                };
+                self->logRequest(endpoint, data);
+                self->sendEvent(endpoint, std::move(data), false, [weakSelf, completion](bool accepted) {
+                    if (auto self = weakSelf.lock()) {
+                        self->console().log(std::string("Location data sent successfully: ") + (accepted ? "true" : "false"));
+                    }
+                    call(completion, accepted);
+                });
+            });
+        });
+}
+
 void CollectionService::sendFingerprintData(const std::string& visitorId, const std::optional<std::string>& requestId,
                                             const std::optional<std::string>& /*error*/) {
     JSONDictionary data = {
@@ -180,18 +220,21 @@ void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary 
     std::weak_ptr<CollectionService> weakSelf = weak_from_this();
     auto shared = std::make_shared<const std::tuple<DataCollectorAPI, JSONDictionary, BoolCompletion>>(
         event, std::move(data), std::move(completion));
+    ++inFlight_;
     deps_.requestsManager->request(
         request, 1, "",
         [weakSelf, shared, isQueued, queuedId](const std::string& answer) {
             if (auto self = weakSelf.lock()) {
                 const auto& [e, d, c] = *shared;
                 self->handleSendSuccess(e, d, isQueued, queuedId, c, answer);
+                --self->inFlight_;
             }
         },
         [weakSelf, shared, isQueued](const APIError& error) {
             if (auto self = weakSelf.lock()) {
                 const auto& [e, d, c] = *shared;
                 self->handleSendFailure(e, d, isQueued, c, error);
+                --self->inFlight_;
             }
         });
 }
@@ -293,6 +336,9 @@ void DataCollectorService::sendUserEvents(JSONDictionary data, BoolCompletion co
 }
 void DataCollectorService::sendActivityStream(JSONDictionary data, BoolCompletion completion) {
     core_->sendActivityStream(std::move(data), std::move(completion));
+}
+void DataCollectorService::sendLocationData(double latitude, double longitude, BoolCompletion completion) {
+    core_->sendLocationData(latitude, longitude, std::move(completion));
 }
 void DataCollectorService::sendAccelerometerData(JSONDictionary data, BoolCompletion completion) {
     core_->sendAccelerometerData(std::move(data), std::move(completion));

@@ -22,6 +22,7 @@
 namespace quarra {
 
 class DataCollectorEventsQueue;
+class ReverseGeocoder;
 class LogManager;
 class RequestsManager;
 class SessionConfigManager;
@@ -34,6 +35,7 @@ public:
         SessionConfigManager* sessionConfigManager = nullptr;
         LogManager* logManager = nullptr;
         std::shared_ptr<Console> console;
+        std::shared_ptr<ReverseGeocoder> geocoder;  // place names for location reports
     };
 
     static std::shared_ptr<CollectionService> shared();
@@ -51,6 +53,8 @@ public:
     // The in-memory journal: envelopes sent, answers accepted, errors (most recent kept).
     std::vector<JSONDictionary> logsCollected() const;
     int64_t eventsToSync() const;
+    // Reports handed to the transport whose answer has not been handled yet.
+    int64_t reportsInFlight() const { return inFlight_.load(); }
     bool isSendingQueuedEvents() const;
 
     // Per-report wrappers: feature check, endpoint value, "Request" record, send.
@@ -58,6 +62,8 @@ public:
     void sendUserEvents(JSONDictionary data, BoolCompletion completion = {}) override;
     void sendActivityStream(JSONDictionary data, BoolCompletion completion = {}) override;
     void sendAccelerometerData(JSONDictionary data, BoolCompletion completion = {}) override;
+    // Reverse-geocodes the coordinate, then sends the location report.
+    void sendLocationData(double latitude, double longitude, BoolCompletion completion = {});
     void sendFingerprintData(const std::string& visitorId, const std::optional<std::string>& requestId,
                              const std::optional<std::string>& error);
 
@@ -97,6 +103,7 @@ private:
 
     Dependencies deps_;
     std::atomic<bool> ignoreDataCollection_{false};
+    std::atomic<int64_t> inFlight_{0};
     const Region region_ = Region::US;
     const std::string accountName_;
     const QuarraFPJSConfiguration fingerprintData_{Region::US, true, std::nullopt};

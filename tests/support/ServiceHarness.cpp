@@ -20,6 +20,7 @@ ServiceHarness::ServiceHarness()
           .sessionConfigManager = &config,
           .logManager = &logs,
           .console = console,
+          .geocoder = geocoder,
       })) {}
 
 void ServiceHarness::enableFeatures(const std::vector<std::string>& names, std::optional<int64_t> logLevel) {

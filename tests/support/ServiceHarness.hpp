@@ -13,6 +13,7 @@
 #include "platform/SimulatedHttpClient.hpp"
 #include "queue/DataCollectorEventsQueue.hpp"
 #include "support/CapturingConsole.hpp"
+#include "support/ScriptedGeocoder.hpp"
 #include "transport/RequestsManager.hpp"
 
 namespace quarra::testing {
@@ -52,6 +53,7 @@ struct ServiceHarness {
     std::shared_ptr<SimulatedHttpClient> http = std::make_shared<SimulatedHttpClient>(executor);
     std::shared_ptr<CapturingConsole> sink = std::make_shared<CapturingConsole>();
     std::shared_ptr<Console> console = std::make_shared<Console>(sink, clock);
+    std::shared_ptr<ScriptedGeocoder> geocoder = std::make_shared<ScriptedGeocoder>();
     BaseUrls baseUrls = BaseUrls::from(ServiceOrigins{});
     SessionConfigManager config;
     RecordingLogManager logs;

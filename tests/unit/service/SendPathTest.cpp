@@ -283,3 +283,51 @@ TEST_F(SendPathTest, AnswersAfterTheServiceIsGoneAreIgnored) {
 
 }  // namespace
 }  // namespace quarra
+
+namespace quarra {
+namespace {
+
+TEST_F(SendPathTest, LocationReportsCarryThePlaceAndTheCoordinatesInShortestForm) {
+    struct Case {
+        std::optional<std::vector<Placemark>> places;
+        double latitude, longitude;
+        JSONDictionary expected;
+    };
+    const std::vector<Case> cases = {
+        {std::vector<Placemark>{{"New Delhi", "Delhi", "India", "IN"}, {"Noida", "Uttar Pradesh", "India", "IN"}},
+         28.6139, 77.2167,
+         {{"country", "India"}, {"city", "New Delhi"}, {"state", "Delhi"}, {"longitude", "77.2167"},
+          {"latitude", "28.6139"}}},
+        {std::vector<Placemark>{}, -33.0, -122.0,
+         {{"country", ""}, {"city", ""}, {"state", ""}, {"longitude", "-122.0"}, {"latitude", "-33.0"}}},
+        {std::nullopt, 0.0, 180.0,
+         {{"country", ""}, {"city", ""}, {"state", ""}, {"longitude", "180.0"}, {"latitude", "0.0"}}},
+    };
+    testing::ScopedLogs logs;
+    h.answerEveryRequestWith("0");
+    for (const auto& c : cases) {
+        h.geocoder->answer(c.places);
+        Completions done;
+        h.service->sendLocationData(c.latitude, c.longitude, done.callback());
+        h.executor->runUntilIdle();
+        EXPECT_EQ(done.values, std::vector<bool>{true});
+        auto request = h.http->requests().back();
+        EXPECT_EQ(request.url, h.baseUrls.collectorProduction + "userLocation");
+        EXPECT_EQ(parseJSON(*request.body).value()["userLocation"], c.expected);
+    }
+    EXPECT_TRUE(h.sink->contains("Location data sent successfully: true"));
+}
+
+TEST_F(SendPathTest, ADisabledLocationFeatureSendsNothingAndDoesNotGeocode) {
+    SessionConfiguration configuration;
+    configuration.apiSetting = {FeatureDetails{.apiName = "userLocation", .enabled = false}};
+    h.config.replace(configuration);
+    Completions done;
+    h.service->sendLocationData(1.0, 2.0, done.callback());
+    EXPECT_EQ(done.values, std::vector<bool>{false});
+    EXPECT_TRUE(h.geocoder->asked().empty());
+    EXPECT_EQ(h.http->requestCount(), 0u);
+}
+
+}  // namespace
+}  // namespace quarra
