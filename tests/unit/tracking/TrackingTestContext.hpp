@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <quarra/tracking/ViewNode.hpp>
+
 #include "device/MotionManager.hpp"
 #include "platform/FixedDeviceInfo.hpp"
 #include "platform/ManualExecutor.hpp"
