@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -64,7 +64,6 @@ FileDescriptor openRouteSocket(uint32_t groups) {
 struct Sockets {
     FileDescriptor events;  // notifications
     FileDescriptor dumps;   // our own dump requests
-    FileDescriptor wake;    // tells the reader to stop
 };
 
 // Opened on the caller's thread, so they watch the caller's network namespace.
@@ -80,10 +79,9 @@ std::optional<Sockets> openSockets(std::string& problem) {
     if (sockets.dumps) {
         timeval limit{5, 0};  // a dump that never ends must not hold the reader forever
         setsockopt(sockets.dumps.get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-        sockets.wake = FileDescriptor(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     }
-    if (!sockets.wake) {
-        problem = std::strerror(errno);
+    if (!sockets.dumps) {
+        problem = std::error_code(errno, std::system_category()).message();
         return std::nullopt;
     }
     return sockets;
@@ -109,28 +107,36 @@ public:
     ~NetlinkPathMonitor() override { cancel(); }
 
     void start(Handler handler) override {
-        std::lock_guard lifecycle(lifecycleMutex_);
-        relay_.install(std::move(handler));
-        if (reader_.joinable()) return;
         std::string problem;
-        auto sockets = openSockets(problem);
-        if (!sockets) {
-            reportUnwatchable(problem);
-            return;
+        {
+            std::lock_guard lifecycle(lifecycleMutex_);
+            relay_.install(std::move(handler));
+            if (reader_.joinable()) return;
+            auto sockets = openSockets(problem);
+            FileDescriptor wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+            if (sockets && wake) {
+                wake_ = std::move(wake);
+                reader_ = std::thread([this, sockets = std::move(*sockets), wakeFd = wake_.get()]() mutable {
+                    run(std::move(sockets), wakeFd);
+                });
+                return;
+            }
+            if (sockets) problem = std::error_code(errno, std::system_category()).message();
         }
-        wakeFd_ = sockets->wake.get();
-        reader_ = std::thread([this, sockets = std::move(*sockets)]() mutable { run(std::move(sockets)); });
+        reportUnwatchable(problem);  // the console is host code: not under the lock
     }
 
     void cancel() override {
         std::lock_guard lifecycle(lifecycleMutex_);
-        relay_.reset();
-        if (!reader_.joinable()) return;
-        uint64_t one = 1;
-        while (write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
+        if (reader_.joinable()) {
+            uint64_t one = 1;
+            while (write(wake_.get(), &one, sizeof one) < 0 && errno == EINTR) {
+            }
+            reader_.join();
+            wake_.reset();  // only now: the reader may still have been polling it
         }
-        reader_.join();
-        wakeFd_ = -1;
+        // After the reader has stopped, so that no answer of its outlives the reset.
+        relay_.reset();
     }
 
 private:
@@ -141,8 +147,9 @@ private:
         relay_.publish(true);
     }
 
-    // The reader thread: owns the sockets until it ends.
-    void run(Sockets sockets) {
+    // The reader thread: owns the sockets until it ends; `wakeFd` stays
+    // open until it has been joined.
+    void run(Sockets sockets, int wakeFd) {
         pthread_setname_np(pthread_self(), "quarra-netlink");
         uint32_t sequence = 0;
         bool reported = false;
@@ -158,7 +165,7 @@ private:
                     reported = true;
                 }
             }
-            pollfd watched[2] = {{sockets.events.get(), POLLIN, 0}, {sockets.wake.get(), POLLIN, 0}};
+            pollfd watched[2] = {{sockets.events.get(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
             int ready = poll(watched, 2, stale ? kRetryMilliseconds : -1);
             if (ready < 0 && errno != EINTR) return;
             if (watched[1].revents) return;
@@ -175,7 +182,7 @@ private:
     std::shared_ptr<Console> console_;
     std::mutex lifecycleMutex_;  // serialises start() and cancel(); guards the two below
     std::thread reader_;
-    int wakeFd_ = -1;  // owned by the reader's sockets
+    FileDescriptor wake_;  // tells the reader to stop
 };
 
 }  // namespace
