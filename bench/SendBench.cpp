@@ -1,0 +1,167 @@
+// What a report costs the host's thread, and how fast reports reach a local
+// HTTPS collector compared with a bare libcurl multi client.
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+
+#include "config/SessionConfigManager.hpp"
+#include "core/CollectionService.hpp"
+#include "core/JsonText.hpp"
+#include "logging/LogManager.hpp"
+#include "queue/DataCollectorEventsQueue.hpp"
+#include "support/CapturingConsole.hpp"
+#include "support/HttpsTestServer.hpp"
+#include "transport/RequestsManager.hpp"
+
+namespace quarra {
+namespace {
+
+constexpr const char* kAccepted = R"({"ResponseCode":"0","ResponseText":"stored"})";
+
+JSONDictionary sevenEntryEvent() {
+    return JSONDictionary{{"event", "ButtonClick"},      {"trackingAction", "LoginAttempt"}, {"force", "0.5"},
+                          {"x", "120.5"},                {"y", "480.0"},                    {"oriantation", "portrait"},
+                          {"time", "2026-12-06 09:00:00.000"}};
+}
+
+class QuietLogManager final : public LogManager {
+public:
+    void log(const std::string&, const std::string&, const std::string&) override {}
+};
+
+// The collection service over the real curl client and a local collector.
+struct LocalCollector {
+    LocalCollector()
+        : server({{"POST", "/api/data/collect/.*",
+                   [](const httplib::Request&, httplib::Response& response) {
+                       response.set_content(kAccepted, "application/json");
+                   }}}),
+          urls(BaseUrls::from(ServiceOrigins{server.baseUrl(), server.baseUrl(), server.baseUrl(), server.baseUrl()})),
+          requests(RequestsManager::Dependencies{.session = http,
+                                                 .mainExecutor = main,
+                                                 .retryExecutor = main,
+                                                 .baseUrls = urls,
+                                                 .logManager = &logs,
+                                                 .sessionConfigManager = &config}),
+          queue(makeMemoryEventStore(), nullptr),
+          service(CollectionService::create({&requests, &queue, &config, &logs, console})) {
+        SessionConfiguration configuration;
+        configuration.apiSetting = {FeatureDetails{.apiName = "userEvents", .enabled = true}};
+        config.replace(configuration);
+        service->setSessionKey("bench-session");
+    }
+
+    testing::HttpsTestServer server;
+    BaseUrls urls;
+    std::shared_ptr<HttpClient> http = makeCurlHttpClient(CurlClientOptions{.caFile = testing::testCAFile().string()});
+    std::shared_ptr<Executor> main = makeSerialQueue("bench-main");
+    std::shared_ptr<Console> console =
+        std::make_shared<Console>(std::make_shared<testing::CapturingConsole>(), std::make_shared<SystemClock>());
+    SessionConfigManager config;
+    QuietLogManager logs;
+    RequestsManager requests;
+    DataCollectorEventsQueue queue;
+    std::shared_ptr<CollectionService> service;
+};
+
+// Counts completions and lets the benchmark wait for a number of them.
+struct Countdown {
+    void done() {
+        std::lock_guard lock(mutex);
+        ++count;
+        changed.notify_all();
+    }
+    bool waitFor(size_t target, std::chrono::seconds limit) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, limit, [&] { return count >= target; });
+    }
+    std::mutex mutex;
+    std::condition_variable changed;
+    size_t count = 0;
+};
+
+// (a) The host thread's time in sendUserEvents for a seven-entry report.
+void BM_SendUserEventsCallerTime(benchmark::State& state) {
+    LocalCollector collector;
+    auto counted = std::make_shared<Countdown>();
+    const auto event = sevenEntryEvent();
+    size_t sent = 0;
+    for (auto _ : state) {
+        collector.service->sendUserEvents(event, [counted](bool) { counted->done(); });
+        ++sent;
+    }
+    state.PauseTiming();
+    if (!counted->waitFor(sent, std::chrono::seconds(120))) state.SkipWithError("reports were not all answered");
+    state.ResumeTiming();
+}
+BENCHMARK(BM_SendUserEventsCallerTime)->Iterations(2000)->Repetitions(5)->ReportAggregatesOnly(true);
+
+constexpr size_t kThroughputReports = 20'000;
+
+// (b) Delivery of 20,000 reports through the library, until every answer is in.
+void BM_DeliveryThroughputLibrary(benchmark::State& state) {
+    LocalCollector collector;
+    const auto event = sevenEntryEvent();
+    for (auto _ : state) {
+        auto counted = std::make_shared<Countdown>();
+        for (size_t i = 0; i < kThroughputReports; ++i) {
+            collector.service->sendUserEvents(event, [counted](bool) { counted->done(); });
+        }
+        if (!counted->waitFor(kThroughputReports, std::chrono::seconds(300))) state.SkipWithError("time-out");
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kThroughputReports));
+}
+BENCHMARK(BM_DeliveryThroughputLibrary)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same bodies posted by a bare libcurl multi client with the library's
+// settings: one multi handle, at most 6 connections to the host.
+void BM_DeliveryThroughputRawCurl(benchmark::State& state) {
+    LocalCollector collector;  // only its server is used
+    JSONDictionary envelope = {{"events", JSONDictionary::array({sevenEntryEvent()})},
+                               {"sessionId", "bench-session"},
+                               {"clientName", CollectionService::kClientName}};
+    const std::string body = compactJSON(envelope).value();
+    const std::string url = collector.urls.collectorProduction + "userEvents";
+    const std::string caFile = testing::testCAFile().string();
+    for (auto _ : state) {
+        CURLM* multi = curl_multi_init();
+        curl_multi_setopt(multi, CURLMOPT_MAX_HOST_CONNECTIONS, 6L);
+        curl_multi_setopt(multi, CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX);
+        curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/json");
+        auto discard = +[](char*, size_t size, size_t count, void*) { return size * count; };
+        for (size_t i = 0; i < kThroughputReports; ++i) {
+            CURL* easy = curl_easy_init();
+            curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+            curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.c_str());
+            curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(body.size()));
+            curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+            curl_easy_setopt(easy, CURLOPT_CAINFO, caFile.c_str());
+            curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_2TLS);
+            curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, discard);
+            curl_multi_add_handle(multi, easy);
+        }
+        size_t finished = 0;
+        while (finished < kThroughputReports) {
+            int running = 0;
+            curl_multi_perform(multi, &running);
+            int queued = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+                if (message->msg != CURLMSG_DONE) continue;
+                curl_multi_remove_handle(multi, message->easy_handle);
+                curl_easy_cleanup(message->easy_handle);
+                ++finished;
+            }
+            if (finished < kThroughputReports) curl_multi_poll(multi, nullptr, 0, 100, nullptr);
+        }
+        curl_slist_free_all(headers);
+        curl_multi_cleanup(multi);
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kThroughputReports));
+}
+BENCHMARK(BM_DeliveryThroughputRawCurl)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace quarra
