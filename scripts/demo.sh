@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# `make demo`: plays a scripted session of the library (quarra-cli) against a
+# local stand-in of the service (quarra-service) started on a free port with a
+# fresh data directory, prints every step and what the service stored, and
+# stops the service again. Usage: scripts/demo.sh [SCENARIO.json]
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+preset="${PRESET:-default}"
+build="$root/build/$preset"
+service="$build/tools/quarra-service/quarra-service"
+cli="$build/tools/quarra-cli/quarra-cli"
+scenario="${1:-$root/examples/demo-session.json}"
+started_at=$SECONDS
+
+if [[ ! -x "$service" || ! -x "$cli" ]]; then
+  echo "demo: building quarra-service and quarra-cli first"
+  bash "$root/scripts/setup.sh"
+  (cd "$root" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target quarra-service quarra-cli)
+fi
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/quarra-demo.XXXXXX")"
+service_pid=""
+stop_service() {
+  if [[ -n "$service_pid" ]] && kill -0 "$service_pid" 2>/dev/null; then
+    kill -TERM "$service_pid"
+    wait "$service_pid" 2>/dev/null || true
+  fi
+  service_pid=""
+}
+trap 'stop_service; rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM
+
+"$service" --port 0 --data-dir "$work/service" --quiet >"$work/service.out" 2>"$work/service.err" &
+service_pid=$!
+
+# The service's first line on stdout says where it listens and which CA to trust.
+line=""
+for _ in $(seq 1 300); do
+  line="$(head -n 1 "$work/service.out" 2>/dev/null || true)"
+  [[ "$line" == *'"url"'*'}' ]] && break
+  if ! kill -0 "$service_pid" 2>/dev/null; then
+    echo "demo: quarra-service did not start:" >&2
+    cat "$work/service.err" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
+url="$(sed -n 's/.*"url":"\([^"]*\)".*/\1/p' <<<"$line")"
+ca_file="$(sed -n 's/.*"caFile":"\([^"]*\)".*/\1/p' <<<"$line")"
+if [[ -z "$url" || -z "$ca_file" ]]; then
+  echo "demo: quarra-service did not say where it listens (got: $line)" >&2
+  exit 1
+fi
+
+echo "quarra-service is listening on $url"
+echo
+echo "quarra-cli plays $(basename "$scenario"), one JSON line per step:"
+set +e
+"$cli" run "$scenario" \
+  --platform-url "$url" --collector-url "$url" --certification-url "$url" --log-url "$url" \
+  --ca-file "$ca_file" --data-dir "$work/client" --network manual \
+  2>"$work/cli.err" | sed 's/^/  /'
+cli_status=${PIPESTATUS[0]}
+set -e
+
+echo
+echo "The library's console lines (standard error):"
+sed 's/^/  /' "$work/cli.err"
+if ((cli_status != 0)); then
+  echo
+  echo "demo: quarra-cli ended with exit code $cli_status" >&2
+  exit "$cli_status"
+fi
+
+echo
+"$cli" summary --service-url "$url" --ca-file "$ca_file"
+
+stop_service
+echo
+echo "quarra-service stopped; the demo took $((SECONDS - started_at)) s."

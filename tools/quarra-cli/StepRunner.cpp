@@ -1,0 +1,93 @@
+#include "StepRunner.hpp"
+
+#include <thread>
+
+#include <quarra/DataCollectorService.hpp>
+#include <quarra/QuarraManager.hpp>
+
+#include "Drain.hpp"
+#include "platform/ManualPathMonitor.hpp"
+
+namespace quarra::cli {
+namespace {
+
+DataCollectorService& service() { return DataCollectorService::defaultService(); }
+
+}  // namespace
+
+StepRunner::StepRunner(const Scenario& scenario, std::shared_ptr<ManualPathMonitor> monitor)
+    : scenario_(scenario), monitor_(std::move(monitor)) {}
+
+StepRunner::~StepRunner() = default;
+
+StepOutcome StepRunner::run(const Step& step) {
+    return std::visit([this](const auto& action) { return (*this)(action); }, step.action);
+}
+
+StepOutcome StepRunner::awaitSessionKey(std::size_t index, Milliseconds timeout) const {
+    auto key = sessionKeys_->waitFor(index, timeout);
+    if (!key) return StepOutcome{nullptr, true};
+    return StepOutcome{*key, false};
+}
+
+std::string StepRunner::latestSessionKey() const {
+    auto count = sessionKeys_->count();
+    if (count == 0) return "";
+    return sessionKeys_->waitFor(count - 1, Milliseconds(0)).value_or("");
+}
+
+StepOutcome StepRunner::operator()(const AuthenticateStep& step) {
+    // The completion stays installed: every later change of the network path
+    // delivers another session key to the same mailbox.
+    auto index = sessionKeys_->count();
+    service().authenticateUser(scenario_.user, scenario_.secret, scenario_.customer,
+                               [keys = sessionKeys_](const std::string& key) { keys->post(key); });
+    return awaitSessionKey(index, step.timeout);
+}
+
+StepOutcome StepRunner::operator()(const NetworkStep& step) {
+    auto index = sessionKeys_->count();
+    if (monitor_) monitor_->setSatisfied(step.satisfied);
+    if (!step.timeout) return StepOutcome{step.satisfied, false};
+    return awaitSessionKey(index, *step.timeout);
+}
+
+StepOutcome StepRunner::operator()(const LocationStep& step) {
+    return awaitCompletion<bool>(step.timeout, [&](auto completion) {
+        service().sendLocationData(step.latitude, step.longitude, std::move(completion));
+    });
+}
+
+StepOutcome StepRunner::operator()(const ReportStep& step) {
+    return awaitCompletion<bool>(step.timeout, [&](auto completion) {
+        switch (step.kind) {
+            case ReportKind::userEvents:
+                service().sendUserEvents(step.event, std::move(completion));
+                break;
+            case ReportKind::activityStream:
+                service().sendActivityStream(step.event, std::move(completion));
+                break;
+            case ReportKind::accelerometer:
+                service().sendAccelerometerData(step.event, std::move(completion));
+                break;
+        }
+    });
+}
+
+StepOutcome StepRunner::operator()(const IgnoreDataCollectionStep& step) {
+    service().setIgnoreDataCollection(step.value);
+    return StepOutcome{step.value, false};
+}
+
+StepOutcome StepRunner::operator()(const WaitStep& step) {
+    std::this_thread::sleep_for(step.duration);
+    return StepOutcome{nullptr, false};
+}
+
+StepOutcome StepRunner::operator()(const DrainStep& step) {
+    auto state = drain(step.timeout);
+    if (state.idle()) return StepOutcome{true, false};
+    return StepOutcome{JSONDictionary{{"inFlight", state.inFlight}, {"queued", state.queued}}, true};
+}
+
+}  // namespace quarra::cli

@@ -1,0 +1,38 @@
+// quarra-cli: a headless host of the library that plays scripted sessions.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Arguments.hpp"
+#include "Commands.hpp"
+
+using namespace quarra::cli;
+
+namespace {
+
+int dispatch(const std::vector<std::string>& args) {
+    auto parsed = parseArguments(args);
+    if (auto* problem = std::get_if<std::string>(&parsed)) {
+        complain(*problem);
+        std::fputs(usageText().c_str(), stderr);
+        return kExitUsage;
+    }
+    const auto& command = std::get<Command>(parsed);
+    if (const auto* run = std::get_if<RunArguments>(&command)) return runScenario(*run);
+    if (const auto* summary = std::get_if<SummaryArguments>(&command)) return printSummary(*summary);
+    std::fputs(usageText().c_str(), stdout);
+    return kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int code = dispatch(std::vector<std::string>(argv + 1, argv + argc));
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // The library's services live for the whole process and have no shutdown;
+    // ending here, without static destructors, leaves its threads nothing
+    // half torn down to trip over.
+    std::_Exit(code);
+}
