@@ -1,28 +1,22 @@
 #include "tracking/TouchText.hpp"
 
+#include <fmt/format.h>
+
 #include "core/DecimalText.hpp"
 
 namespace quarra {
 
 std::string pointText(ViewPoint point) {
-    return "(" + shortestDecimal(point.x) + ", " + shortestDecimal(point.y) + ")";
+    return fmt::format("({}, {})", shortestDecimal(point.x), shortestDecimal(point.y));
 }
 
 std::string touchLine(double force, ViewPoint position, std::string_view orientation) {
-    std::string line = "TouchForce(" + shortestDecimal(force) + ") TouchPosition" + pointText(position);
-    line += " DeviceOrientation(";
-    line += orientation;
-    line += ")";
-    return line;
+    return fmt::format("TouchForce({}) TouchPosition{} DeviceOrientation({})", shortestDecimal(force),
+                       pointText(position), orientation);
 }
 
 std::string sentLine(std::string_view control, std::string_view tag, bool delivered) {
-    std::string line(control);
-    line += "(";
-    line += tag;
-    line += ") data sent successfully: ";
-    line += delivered ? "true" : "false";
-    return line;
+    return fmt::format("{}({}) data sent successfully: {}", control, tag, delivered ? "true" : "false");
 }
 
 }  // namespace quarra
