@@ -123,6 +123,13 @@ TEST_F(CacheManagerTest, WriteFailsCleanlyWhenTheCacheDirectoryCannotExist) {
     EXPECT_EQ(failure, CacheReadFailure::unreadable);
 }
 
+TEST(CacheManagerReadOnly, WriteWhereNothingCanBeCreatedFailsCleanly) {
+    // Nobody, root included, can create files under /proc.
+    CacheManager cache("/proc/self");
+    EXPECT_FALSE(cache.write("bytes"));
+    EXPECT_EQ(cache.read(), std::nullopt);
+}
+
 TEST_F(CacheManagerTest, WriteIntoAReadOnlyDirectoryFailsAndKeepsTheOldFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
     ASSERT_TRUE(cache_.write("old"));
