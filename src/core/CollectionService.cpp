@@ -34,6 +34,7 @@ std::shared_ptr<CollectionService> CollectionService::shared() {
             .sessionConfigManager = &SessionConfigManager::shared(),
             .logManager = &LogManager::shared(),
             .console = std::make_shared<Console>(environment.console()),
+            .worker = makeSerialQueue("quarra-collector"),
             .geocoder = environment.options().reverseGeocoder ? environment.options().reverseGeocoder
                                                               : sharedReverseGeocoder(),
         });
@@ -191,27 +192,41 @@ std::optional<JSONDictionary> CollectionService::envelope(const DataCollectorAPI
     return result;
 }
 
-void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary data, bool isQueued,
-                                  BoolCompletion completion, std::optional<uint64_t> queuedId) {
+void CollectionService::refuse(bool isQueued, const BoolCompletion& completion) {
     // A resent event that goes no further still counts as answered, or the
     // pass would never end; it stays in the queue.
-    auto refuse = [&] {
-        if (isQueued) countDownResend();
-        call(completion, false);
-    };
-    if (ignoreDataCollection()) return refuse();
+    if (isQueued) countDownResend();
+    call(completion, false);
+}
+
+void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary data, bool isQueued,
+                                  BoolCompletion completion, std::optional<uint64_t> queuedId) {
+    if (ignoreDataCollection()) return refuse(isQueued, completion);
     if (event.kind() != DataCollectorAPI::Case::userData && sessionKey().empty()) {
         // Reports made before the first start wait for a session.
         if (!isQueued) deps_.queue->addEvent(QueuedEvent{event, std::move(data)});
-        return refuse();
+        return refuse(isQueued, completion);
     }
+    ++inFlight_;
+    if (!deps_.worker) return deliver(event, std::move(data), isQueued, std::move(completion), queuedId);
+    // The caller (often the host's UI thread) only hands the report over.
+    std::weak_ptr<CollectionService> weakSelf = weak_from_this();
+    deps_.worker->post([weakSelf, event, data = std::move(data), isQueued, completion = std::move(completion),
+                        queuedId]() mutable {
+        if (auto self = weakSelf.lock()) self->deliver(event, std::move(data), isQueued, std::move(completion), queuedId);
+    });
+}
+
+void CollectionService::deliver(const DataCollectorAPI& event, JSONDictionary data, bool isQueued,
+                                BoolCompletion completion, std::optional<uint64_t> queuedId) {
     auto body = envelope(event, data);
     // A report that cannot be written as JSON (text that is not UTF-8, a
     // number that is not finite) would be refused forever: say so, drop it.
     if (!body || !compactJSON(*body)) {
         deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
         if (isQueued && queuedId) deps_.queue->removeEvent(*queuedId);
-        return refuse();
+        --inFlight_;
+        return refuse(isQueued, completion);
     }
     appendToJournal(*body);
 
@@ -220,7 +235,6 @@ void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary 
     std::weak_ptr<CollectionService> weakSelf = weak_from_this();
     auto shared = std::make_shared<const std::tuple<DataCollectorAPI, JSONDictionary, BoolCompletion>>(
         event, std::move(data), std::move(completion));
-    ++inFlight_;
     deps_.requestsManager->request(
         request, 1, "",
         [weakSelf, shared, isQueued, queuedId](const std::string& answer) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <quarra/DataCollectorService.hpp>
+#include <quarra/Executor.hpp>
 #include <quarra/Json.hpp>
 
 #include "core/ConsoleLog.hpp"
@@ -35,6 +36,9 @@ public:
         SessionConfigManager* sessionConfigManager = nullptr;
         LogManager* logManager = nullptr;
         std::shared_ptr<Console> console;
+        // Where reports are wrapped and handed to the transport; empty: on
+        // the caller's thread.
+        std::shared_ptr<Executor> worker;
         std::shared_ptr<ReverseGeocoder> geocoder;  // place names for location reports
     };
 
@@ -93,6 +97,9 @@ private:
 
     void sendReport(DataCollectorAPI::Case reportCase, const std::string& featureName, JSONDictionary data,
                     BoolCompletion completion);
+    void deliver(const DataCollectorAPI& event, JSONDictionary data, bool isQueued, BoolCompletion completion,
+                 std::optional<uint64_t> queuedId);
+    void refuse(bool isQueued, const BoolCompletion& completion);
     void handleSendSuccess(const DataCollectorAPI& event, const JSONDictionary& data, bool isQueued,
                            std::optional<uint64_t> queuedId, const BoolCompletion& completion, const std::string& body);
     void handleSendFailure(const DataCollectorAPI& event, const JSONDictionary& data, bool isQueued,

@@ -5,6 +5,9 @@
 #include "core/CollectionService.hpp"
 #include "credentials/AccessTokenService.hpp"
 #include "platform/PathMonitor.hpp"
+#include "fingerprint/FPJSDataSource.hpp"
+#include "fingerprint/FPLogicHandler.hpp"
+#include "fingerprint/VisitorIdStorage.hpp"
 #include "platform/DeviceInfo.hpp"
 #include "platform/Environment.hpp"
 #include "transport/RequestsManager.hpp"
@@ -116,10 +119,23 @@ std::shared_ptr<SessionStart> SessionStart::shared() {
             .deviceFacts = [] { return currentDeviceFacts(DeviceInfo::shared(), Environment::shared().clock()->now()); },
             .bundle = BundleValues{options.appName, options.appVersion},
             .baseUrls = environment.baseUrls(),
-            .collectFingerprint = {},
+            .collectFingerprint = collectSharedFingerprint,
         });
     }();
     return instance;
+}
+
+// The fingerprint handler is built on first use, with the session key applied
+// at that moment, and kept for the process.
+void collectSharedFingerprint(SessionStart::FingerprintResult result) {
+    static const std::shared_ptr<FPLogicHandler> handler = FPLogicHandler::create(
+        VisitorIdStorage::shared(),
+        std::make_shared<FPJSDataSource>(CollectionService::shared()->fingerprintData(),
+                                         SessionConfigManager::shared().sessionKey().value_or("")),
+        &RequestsManager::shared());
+    handler->collectFingerprint([result](std::optional<std::string> visitorId, std::optional<std::string> requestId) {
+        result(visitorId, requestId, std::nullopt);
+    });
 }
 
 DeviceFacts currentDeviceFacts(const DeviceInfo& device, Clock::TimePoint now) {

@@ -61,6 +61,9 @@ private:
     Dependencies deps_;
 };
 
+// One fingerprint run of the shared handler.
+void collectSharedFingerprint(SessionStart::FingerprintResult result);
+
 // The device facts of the start-up report, read now.
 DeviceFacts currentDeviceFacts(const DeviceInfo& device, Clock::TimePoint now);
 

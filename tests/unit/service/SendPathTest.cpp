@@ -331,3 +331,27 @@ TEST_F(SendPathTest, ADisabledLocationFeatureSendsNothingAndDoesNotGeocode) {
 
 }  // namespace
 }  // namespace quarra
+
+namespace quarra {
+namespace {
+
+TEST(SendPathWorker, TheCallerOnlyHandsTheReportOverAndDrainSeesItInFlight) {
+    testing::ServiceHarness h;
+    auto worker = std::make_shared<ManualExecutor>(h.clock);
+    auto service = CollectionService::create({&h.requests, &h.queue, &h.config, &h.logs, h.console, worker, h.geocoder});
+    h.enableFeatures(kAllFeatures);
+    service->setSessionKey("s");
+    h.answerEveryRequestWith("0");
+    Completions done;
+    service->sendUserEvents({{"event", "tap"}}, done.callback());
+    EXPECT_EQ(h.http->requestCount(), 0u);
+    EXPECT_EQ(service->reportsInFlight(), 1);
+    worker->runUntilIdle();
+    EXPECT_EQ(h.http->requestCount(), 1u);
+    h.executor->runUntilIdle();
+    EXPECT_EQ(done.values, std::vector<bool>{true});
+    EXPECT_EQ(service->reportsInFlight(), 0);
+}
+
+}  // namespace
+}  // namespace quarra
