@@ -6,7 +6,6 @@
 
 #include <quarra/HttpClient.hpp>
 
-#include "support/DroppingHttpsServer.hpp"
 #include "support/HttpsTestServer.hpp"
 
 namespace quarra {
@@ -130,30 +129,6 @@ TEST(CurlHttpClient, UntrustedServerIsRefused) {
     EXPECT_FALSE(result.response.has_value());
     EXPECT_TRUE(result.error.has_value());
     EXPECT_EQ(server.requestCount(), 0u);
-}
-
-TEST(CurlHttpClient, NoAnswerGivesAnErrorWithoutResponse) {
-    testing::RefusingPort refusing;
-    testing::DroppingHttpsServer dropping;
-    std::promise<void> release;
-    auto released = release.get_future().share();
-    HttpsTestServer slow({{"POST", "/slow", [released](const httplib::Request&, httplib::Response& response) {
-                               released.wait_for(kPatience);
-                               response.set_content("{}", "application/json");
-                           }}});
-    auto client = trustingClient();
-    Results results;
-    client->send(post(refusing.baseUrl() + "/in", "{}"), results.add());
-    client->send(post(dropping.baseUrl() + "/in", "{}"), results.add());
-    client->send(post(slow.url("/slow"), "{}", 200ms), results.add());
-    ASSERT_TRUE(results.waitFor(3));
-    release.set_value();
-    for (const auto& result : results.all()) {
-        EXPECT_FALSE(result.response.has_value());
-        ASSERT_TRUE(result.error.has_value());
-        EXPECT_FALSE(result.error->empty());
-    }
-    EXPECT_EQ(dropping.droppedCount(), 1u);
 }
 
 TEST(CurlHttpClient, PlainHttpAndHeaderInjectionAreRefused) {

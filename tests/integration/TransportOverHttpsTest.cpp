@@ -169,20 +169,5 @@ TEST(TransportOverHttps, TimeOutEndsInOneFailure) {
     EXPECT_EQ(server.requestCount(), 2u);
 }
 
-TEST(TransportOverHttps, UntrustedServerEndsInOneFailureWithoutReachingIt) {
-    HttpsTestServer server({{"POST", "/api/data/collect/userData", [](const httplib::Request&, httplib::Response& response) {
-                                 response.set_content(R"({"ResponseCode":"0"})", "application/json");
-                             }}},
-                           testing::untrustedServerCertificate());
-    auto transport = std::make_unique<Transport>(server.baseUrl());
-    Callbacks callbacks;
-    transport->manager.request(report("userData"), 1, "0", callbacks.success(), callbacks.failure());
-    ASSERT_TRUE(callbacks.waitForOne());
-    transport.reset();
-    ASSERT_EQ(callbacks.failures().size(), 1u);
-    EXPECT_EQ(callbacks.failures()[0].code, "-1");
-    EXPECT_EQ(server.requestCount(), 0u);
-}
-
 }  // namespace
 }  // namespace quarra
