@@ -8,7 +8,7 @@ packages=(
   libcurl4-openssl-dev libssl-dev openssl
   nlohmann-json3-dev libsqlite3-dev libsodium-dev libfmt-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang ccache
+  clang libclang-rt-dev ccache
   iproute2
   nodejs
 )
