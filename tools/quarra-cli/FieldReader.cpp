@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include <fmt/format.h>
+
 namespace quarra::cli {
 namespace {
 
@@ -60,8 +62,7 @@ double FieldReader::number(const std::string& key, double lowest, double highest
     if (!value.is_number()) fail(quoted(key) + " must be a number, not " + typeName(value));
     double number = value.get<double>();
     if (!(number >= lowest && number <= highest)) {
-        fail(quoted(key) + " must be a number from " + shortJSON(lowest) + " to " + shortJSON(highest) + ", not " +
-             shortJSON(value));
+        fail(fmt::format("{} must be a number from {} to {}, not {}", quoted(key), lowest, highest, shortJSON(value)));
     }
     return number;
 }

@@ -19,6 +19,7 @@ using Milliseconds = std::chrono::milliseconds;
 // How long a step waits for its completion when the scenario does not say.
 inline constexpr Milliseconds kDefaultStepTimeout{30000};
 
+// Waits for the session key and for the start of collection it triggers.
 struct AuthenticateStep {
     Milliseconds timeout = kDefaultStepTimeout;
 };

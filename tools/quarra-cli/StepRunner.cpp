@@ -1,11 +1,13 @@
 #include "StepRunner.hpp"
 
+#include <algorithm>
 #include <thread>
 
 #include <quarra/DataCollectorService.hpp>
 #include <quarra/QuarraManager.hpp>
 
 #include "Drain.hpp"
+#include "platform/Environment.hpp"
 #include "platform/ManualPathMonitor.hpp"
 
 namespace quarra::cli {
@@ -25,8 +27,17 @@ StepOutcome StepRunner::run(const Step& step) {
 }
 
 StepOutcome StepRunner::awaitSessionKey(std::size_t index, Milliseconds timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     auto key = sessionKeys_->waitFor(index, timeout);
     if (!key) return StepOutcome{nullptr, true};
+    // Online, the completion runs on the main queue in the same task that
+    // then starts collection (and adopts the session key). A report sent
+    // before that task ends would wait in the queue for want of a session,
+    // so the step ends only once the main queue has moved past it.
+    auto passed = std::make_shared<Mailbox<bool>>();
+    Environment::shared().mainExecutor()->post([passed] { passed->post(true); });
+    auto left = std::chrono::duration_cast<Milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (!passed->waitFor(0, std::max(left, Milliseconds(0)))) return StepOutcome{*key, true};
     return StepOutcome{*key, false};
 }
 
