@@ -101,7 +101,6 @@ public:
                      TransactionCompletion completionHandler) override;
 
 private:
-    friend class QuarraManager;
     friend struct QuarraAssembly;
     Quarra(std::shared_ptr<TransactionEventServiceType> transactionEventService,
            std::shared_ptr<const Console> console);
