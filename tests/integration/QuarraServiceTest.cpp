@@ -17,8 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "config/ConfigurationDocument.hpp"
+#include "credentials/AccessTokenService.hpp"
+#include "logging/InsertLogDataResponse.hpp"
 #include "support/ServiceProcess.hpp"
 #include "support/TempDir.hpp"
+#include "transactions/ErrorModel.hpp"
+#include "transactions/TransactionReplies.hpp"
 
 namespace quarra::testing {
 namespace {
@@ -30,6 +35,7 @@ struct Reply {
     bool delivered = false;  // false: no HTTP answer at all (connection lost)
     int status = 0;
     Json body;
+    std::string raw;
     httplib::Headers headers;
 };
 
@@ -76,6 +82,7 @@ public:
         reply.delivered = true;
         reply.status = result->status;
         reply.headers = result->headers;
+        reply.raw = result->body;
         reply.body = Json::parse(result->body, nullptr, /*allow_exceptions=*/false);
         return reply;
     }
@@ -117,6 +124,8 @@ protected:
         ASSERT_TRUE(service_->process().started()) << service_->process().errorOutput();
     }
     static void TearDownTestSuite() {
+        // A clean exit also says a sanitizer found nothing in the server.
+        EXPECT_EQ(service_->process().stop(SIGTERM), 0) << service_->process().errorOutput();
         delete service_;
         service_ = nullptr;
     }
@@ -222,6 +231,54 @@ TEST_F(QuarraServiceTest, TokenCallChecksTheBasicCredential) {
 
 TEST_F(QuarraServiceTest, EveryGrantIsAFreshToken) {
     EXPECT_NE(service().accessToken(), service().accessToken());
+}
+
+// ------------------------------------------- the library's own decoders
+
+TEST_F(QuarraServiceTest, EveryReplyDecodesWithTheLibrarysDecoders) {
+    auto grant = service().post("/api/accessToken", Json::object(), {{"Authorization", basic("demo", "demo-secret")}});
+    auto token = GetAccessTokenResponse::decode(grant.raw);
+    ASSERT_TRUE(token) << grant.raw;
+    auto auth = service().bearer(token->accessToken);
+
+    auto initiated = service().post("/api/v1/transactions/initiate", Json::object(), auth);
+    auto document = InitiateTransactionsResponse::decode(initiated.raw);
+    ASSERT_TRUE(document) << initiated.raw;
+    ASSERT_TRUE(document->data.transactionId);
+    const std::string session = *document->data.transactionId;
+    EXPECT_EQ(document->data.configuration.dataCollector.flags.logLevel, 2);
+    EXPECT_EQ(document->data.configuration.dataCollector.featureDetails.size(), 7u);
+
+    auto logged = service().post("/certification/v1/InsertLogData/", {{"LogData", "{}"}, {"SessionKey", session}});
+    auto logAnswer = InsertLogDataResponse::fromJSON(logged.body);
+    ASSERT_TRUE(logAnswer) << logged.raw;
+    EXPECT_EQ(logAnswer->responseCode, "0");
+
+    auto event = service().send("PUT", "/api/v1/transactions/" + session, transactionEvent().dump(), auth);
+    auto eventReply = InitiateTransactionResponse::decode(event.raw);
+    ASSERT_TRUE(eventReply) << event.raw;
+    EXPECT_EQ(eventReply->data.transactionID, session);
+
+    auto evaluated = service().post("/api/v1/transactions/evaluate/" + session,
+                                    evaluation("decoded", 10, Json::array({card(approvedCodes())})), auth);
+    auto completion = CompleteTransactionResponse::decode(evaluated.raw);
+    ASSERT_TRUE(completion && completion->data) << evaluated.raw;
+    EXPECT_EQ(completion->data->evaluationDecision, "Guaranteeable");
+    EXPECT_TRUE(completion->data->scoreInsights && !completion->data->scoreInsights->empty());
+
+    auto cancelled = service().send("PATCH", "/api/v1/transactions/transactionStatus",
+                                    Json{{"paymentStatus", "Void"}, {"orderNumber", "decoded"}, {"transactionId", session},
+                                         {"orderStatus", ""}, {"comments", ""}}
+                                        .dump(),
+                                    auth);
+    auto cancellation = CancelTransactionResponse::decode(cancelled.raw);
+    ASSERT_TRUE(cancellation) << cancelled.raw;
+    EXPECT_EQ(cancellation->data.transactionStatus, "Cancelled");
+
+    // An unknown identifier is not a cancellation reply but an ErrorModel.
+    auto unknown = service().send("PUT", "/api/v1/transactions/no-such-id", transactionEvent().dump(), auth);
+    EXPECT_FALSE(InitiateTransactionResponse::decode(unknown.raw));
+    EXPECT_TRUE(ErrorModel::decode(unknown.raw)) << unknown.raw;
 }
 
 // ------------------------------------------------------------- initiate call
