@@ -38,30 +38,35 @@ std::optional<std::string> origin(std::string url) {
     return url;
 }
 
+// Each takes a value (or, for a switch, nothing) and says what is wrong with it.
 using Setter = std::function<std::optional<std::string>(const std::string& value)>;
+using Switch = std::function<void()>;
 
-std::variant<Command, std::string> parseFlags(FlagReader& reader, const std::map<std::string, Setter>& withValue,
-                                              const std::map<std::string, std::function<void()>>& switches,
-                                              std::function<std::optional<std::string>(const std::string&)> positional,
-                                              Command command) {
+struct FlagsRead {
+    bool help = false;
+    std::optional<std::string> problem;
+};
+
+FlagsRead readFlags(FlagReader& reader, const std::map<std::string, Setter>& withValue,
+                    const std::map<std::string, Switch>& switches, const Setter& positional) {
     while (!reader.done()) {
         auto [name, inlineValue] = reader.next();
-        if (name == "--help" || name == "-h") return Command{HelpRequest{}};
+        if (name == "--help" || name == "-h") return {true, std::nullopt};
         if (auto found = switches.find(name); found != switches.end()) {
-            if (inlineValue) return name + " takes no value";
+            if (inlineValue) return {false, name + " takes no value"};
             found->second();
             continue;
         }
         if (auto found = withValue.find(name); found != withValue.end()) {
             auto value = reader.valueOf(inlineValue);
-            if (!value) return name + " needs a value";
-            if (auto problem = found->second(*value)) return *problem;
+            if (!value) return {false, name + " needs a value"};
+            if (auto problem = found->second(*value)) return {false, problem};
             continue;
         }
-        if (name.rfind("-", 0) == 0 && name != "-") return "unknown flag " + name;
-        if (auto problem = positional(name)) return *problem;
+        if (name.rfind("-", 0) == 0 && name != "-") return {false, "unknown flag " + name};
+        if (auto problem = positional(name)) return {false, problem};
     }
-    return command;
+    return {};
 }
 
 std::variant<Command, std::string> parseRun(FlagReader& reader) {
@@ -98,17 +103,15 @@ std::variant<Command, std::string> parseRun(FlagReader& reader) {
              return std::nullopt;
          }},
     };
-    std::map<std::string, std::function<void()>> switches{{"--logs", [&] { run.logs = true; }}};
-    auto result = parseFlags(reader, withValue, switches,
-                             [&](const std::string& value) -> std::optional<std::string> {
-                                 if (haveScenario) return "only one scenario file, but also got \"" + value + "\"";
-                                 run.scenario = value;
-                                 haveScenario = true;
-                                 return std::nullopt;
-                             },
-                             Command{});
-    if (auto* problem = std::get_if<std::string>(&result)) return *problem;
-    if (std::holds_alternative<HelpRequest>(std::get<Command>(result))) return result;
+    std::map<std::string, Switch> switches{{"--logs", [&] { run.logs = true; }}};
+    auto read = readFlags(reader, withValue, switches, [&](const std::string& value) -> std::optional<std::string> {
+        if (haveScenario) return "only one scenario file, but also got \"" + value + "\"";
+        run.scenario = value;
+        haveScenario = true;
+        return std::nullopt;
+    });
+    if (read.problem) return *read.problem;
+    if (read.help) return Command{HelpRequest{}};
     if (!haveScenario) return std::string("run needs a scenario file");
     return Command{std::move(run)};
 }
@@ -130,13 +133,11 @@ std::variant<Command, std::string> parseSummary(FlagReader& reader) {
              return std::nullopt;
          }},
     };
-    auto result = parseFlags(reader, withValue, {},
-                             [](const std::string& value) -> std::optional<std::string> {
-                                 return "summary takes no file, but got \"" + value + "\"";
-                             },
-                             Command{});
-    if (auto* problem = std::get_if<std::string>(&result)) return *problem;
-    if (std::holds_alternative<HelpRequest>(std::get<Command>(result))) return result;
+    auto read = readFlags(reader, withValue, {}, [](const std::string& value) -> std::optional<std::string> {
+        return "summary takes no file, but got \"" + value + "\"";
+    });
+    if (read.problem) return *read.problem;
+    if (read.help) return Command{HelpRequest{}};
     if (summary.serviceUrl.empty()) return std::string("summary needs --service-url");
     return Command{std::move(summary)};
 }
