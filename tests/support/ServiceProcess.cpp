@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,15 +56,22 @@ ServiceProcess::ServiceProcess(const std::filesystem::path& binary, const std::v
     for (auto& text : argvText) argv.push_back(text.data());
     argv.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int spawned = posix_spawn(&pid_, binary.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    // Prepared before the fork: the child may only make system calls.
+    int stderrFd = ::open(stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    pid_t parent = ::getpid();
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        // A test program that dies must not leave its server behind.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent) ::_exit(127);
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        if (stderrFd >= 0) ::dup2(stderrFd, STDERR_FILENO);
+        ::execve(argv[0], argv.data(), environ);
+        ::_exit(127);
+    }
+    if (stderrFd >= 0) ::close(stderrFd);
     ::close(pipeFds[1]);
-    if (spawned != 0) {
-        pid_ = -1;
+    if (pid_ < 0) {
         ::close(pipeFds[0]);
         return;
     }

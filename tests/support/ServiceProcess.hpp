@@ -1,6 +1,8 @@
 #pragma once
 // Runs quarra-service as a child process for integration tests: starts it,
 // reads its first stdout line ({"url", "caFile"}) and stops it by signal.
+// The child gets SIGTERM if the thread that started it (keep that the
+// test's main thread) or the whole test program dies first.
 #include <sys/types.h>
 
 #include <csignal>
