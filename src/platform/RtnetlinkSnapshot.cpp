@@ -101,12 +101,17 @@ void readRoute(const uint8_t* body, std::size_t length, NetworkSnapshot& snapsho
 }
 
 bool sendDumpRequest(int socket, uint16_t type, uint32_t sequence) {
-    // The body is the largest of the three request headers, zeroed: family
-    // AF_UNSPEC, every table.
+    // The body is zeroed: family AF_UNSPEC, every table. The union makes room
+    // for the largest of the three request headers.
     struct {
         nlmsghdr header;
-        rtmsg body;
+        union {
+            ifinfomsg link;
+            ifaddrmsg address;
+            rtmsg route;
+        } body;
     } request{};
+    static_assert(sizeof(request.body) >= sizeof(ifinfomsg) && sizeof(request.body) >= sizeof(rtmsg));
     std::size_t bodySize = type == RTM_GETLINK ? sizeof(ifinfomsg) : type == RTM_GETADDR ? sizeof(ifaddrmsg)
                                                                                           : sizeof(rtmsg);
     request.header.nlmsg_len = static_cast<uint32_t>(NLMSG_LENGTH(bodySize));

@@ -5,13 +5,18 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sched.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <condition_variable>
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -66,11 +71,25 @@ private:
     std::vector<std::string> threadNames_;
 };
 
+constexpr const char* kNamespacePrefix = "quarra-test-";
+
+// Namespaces of earlier runs that died before cleaning up (their process is gone).
+void removeAbandonedNamespaces() {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/run/netns", error)) {
+        std::string name = entry.path().filename().string();
+        if (name.rfind(kNamespacePrefix, 0) != 0) continue;
+        pid_t owner = static_cast<pid_t>(std::atoi(name.c_str() + std::strlen(kNamespacePrefix)));
+        if (owner > 0 && kill(owner, 0) != 0 && errno == ESRCH) run("ip netns del " + name);
+    }
+}
+
 class PathMonitorNetns : public ::testing::Test {
 protected:
     void SetUp() override {
         if (geteuid() != 0) GTEST_SKIP() << "network namespaces need root; the kernel path monitor test is skipped";
-        name_ = "quarra-test-" + std::to_string(getpid());
+        removeAbandonedNamespaces();
+        name_ = kNamespacePrefix + std::to_string(getpid());
         auto [status, output] = run("ip netns add " + name_);
         if (status != 0) GTEST_SKIP() << "cannot make a network namespace here (" << output << ")";
         created_ = true;
