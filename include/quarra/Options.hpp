@@ -11,6 +11,7 @@
 #include <quarra/Console.hpp>
 #include <quarra/Executor.hpp>
 #include <quarra/HttpClient.hpp>
+#include <quarra/PathMonitor.hpp>
 #include <quarra/ReverseGeocoder.hpp>
 
 namespace quarra {
@@ -56,6 +57,7 @@ struct Options {
     std::shared_ptr<HttpClient> httpClient;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<ConsoleSink> console;
+    std::shared_ptr<PathMonitor> pathMonitor;  // drives authentication; default: the system's (rtnetlink)
     std::shared_ptr<AccelerometerSource> accelerometerSource;  // default: IIO sysfs sensors
     std::shared_ptr<ReverseGeocoder> reverseGeocoder;          // default: offline world cities table
 };

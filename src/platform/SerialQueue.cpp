@@ -11,16 +11,59 @@
 namespace quarra {
 namespace {
 
+// Shared by the queue and its thread, so a task may drop the last owner of
+// its own queue: the thread then finishes with state it still holds.
+struct QueueState {
+    struct Key {
+        std::chrono::steady_clock::time_point due;
+        unsigned long long sequence;
+        bool operator<(const Key& other) const {
+            return due != other.due ? due < other.due : sequence < other.sequence;
+        }
+    };
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::map<Key, Executor::Task> tasks;
+    unsigned long long sequence = 0;
+    bool stopping = false;
+};
+
+void runQueue(const std::shared_ptr<QueueState>& state, const std::string& name) {
+    pthread_setname_np(pthread_self(), name.substr(0, 15).c_str());
+    std::unique_lock lock(state->mutex);
+    for (;;) {
+        if (state->tasks.empty()) {
+            if (state->stopping) return;
+            state->wake.wait(lock);
+            continue;
+        }
+        auto first = state->tasks.begin();
+        if (first->first.due > std::chrono::steady_clock::now()) {
+            if (state->stopping) return;  // pending timers are dropped on shutdown
+            state->wake.wait_until(lock, first->first.due);
+            continue;
+        }
+        Executor::Task task = std::move(first->second);
+        state->tasks.erase(first);
+        lock.unlock();
+        task();
+        task = nullptr;  // release captures outside the lock
+        lock.lock();
+    }
+}
+
 class SerialQueue final : public Executor {
 public:
-    explicit SerialQueue(std::string name) : thread_([this, name = std::move(name)] { run(name); }) {}
+    explicit SerialQueue(const std::string& name)
+        : state_(std::make_shared<QueueState>()), thread_([state = state_, name] { runQueue(state, name); }) {}
 
     ~SerialQueue() override {
         {
-            std::lock_guard lock(mutex_);
-            stopping_ = true;
+            std::lock_guard lock(state_->mutex);
+            state_->stopping = true;
         }
-        wake_.notify_all();
+        state_->wake.notify_all();
         if (thread_.get_id() == std::this_thread::get_id()) {
             thread_.detach();  // the last owner let go from inside a task
         } else {
@@ -32,53 +75,17 @@ public:
 
     void postAfter(std::chrono::milliseconds delay, Task task) override {
         {
-            std::lock_guard lock(mutex_);
-            if (stopping_) return;
+            std::lock_guard lock(state_->mutex);
+            if (state_->stopping) return;
             // The sequence number keeps tasks due at the same instant in posting order.
-            tasks_.emplace(Key{std::chrono::steady_clock::now() + delay, sequence_++}, std::move(task));
+            state_->tasks.emplace(QueueState::Key{std::chrono::steady_clock::now() + delay, state_->sequence++},
+                                  std::move(task));
         }
-        wake_.notify_one();
+        state_->wake.notify_one();
     }
 
 private:
-    struct Key {
-        std::chrono::steady_clock::time_point due;
-        unsigned long long sequence;
-        bool operator<(const Key& other) const {
-            return due != other.due ? due < other.due : sequence < other.sequence;
-        }
-    };
-
-    void run(const std::string& name) {
-        pthread_setname_np(pthread_self(), name.substr(0, 15).c_str());
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            if (tasks_.empty()) {
-                if (stopping_) return;
-                wake_.wait(lock);
-                continue;
-            }
-            auto first = tasks_.begin();
-            auto now = std::chrono::steady_clock::now();
-            if (first->first.due > now) {
-                if (stopping_) return;  // pending timers are dropped on shutdown
-                wake_.wait_until(lock, first->first.due);
-                continue;
-            }
-            Task task = std::move(first->second);
-            tasks_.erase(first);
-            lock.unlock();
-            task();
-            task = nullptr;  // release captures outside the lock
-            lock.lock();
-        }
-    }
-
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::map<Key, Task> tasks_;
-    unsigned long long sequence_ = 0;
-    bool stopping_ = false;
+    std::shared_ptr<QueueState> state_;
     std::thread thread_;
 };
 

@@ -20,6 +20,7 @@
 #include "support/CapturingConsole.hpp"
 #include "support/HttpsTestServer.hpp"
 #include "support/ServiceHarness.hpp"
+#include "support/RealSession.hpp"
 #include "support/TempDir.hpp"
 #include "transport/RequestsManager.hpp"
 
@@ -28,67 +29,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::HttpsTestServer;
-
-// One process's worth of library objects over the real client and real files.
-struct RealSession {
-    RealSession(const std::filesystem::path& dataDirectory, const BaseUrls& urls, bool online)
-        : baseUrls(urls),
-          keychain("it.service", std::nullopt,
-                   std::make_shared<SqliteSecureItemStore>(dataDirectory, std::vector<unsigned char>{}, *console)),
-          cache(dataDirectory),
-          requests(RequestsManager::Dependencies{.session = http,
-                                                 .mainExecutor = main,
-                                                 .retryExecutor = retry,
-                                                 .baseUrls = baseUrls,
-                                                 .logManager = &logs,
-                                                 .sessionConfigManager = &config}),
-          queue(makeMemoryEventStore(), console.get()),
-          collector(CollectionService::create({&requests, &queue, &config, &logs, console})),
-          sessionService(SessionConfigServices::create({&requests, &config, &keychain, &logs, &cache, main, main, console,
-                                                        [] { return std::optional<std::string>("VENDOR-1"); }})),
-          tokenService(AccessTokenService::create({&requests, &config, &keychain, &logs, sessionService, main,
-                                                   [] { return std::vector<std::string>{"lo"}; }, {}})),
-          monitor(std::make_shared<ManualPathMonitor>(main, online)),
-          start(SessionStart::create({collector, tokenService, sessionService, monitor,
-                                      [] {
-                                          return DeviceFacts{.systemName = "Debian GNU/Linux",
-                                                             .deviceName = "it-host",
-                                                             .machineIdentifier = "x86_64",
-                                                             .screenWidth = 1280,
-                                                             .screenHeight = 800,
-                                                             .preferredLanguages = {"en-GB"}};
-                                      },
-                                      BundleValues{"ItApp", "3.1"}, baseUrls, {}})) {}
-
-    std::string authenticate() {
-        auto key = std::make_shared<std::promise<std::string>>();
-        auto delivered = std::make_shared<std::atomic<bool>>(false);
-        start->authenticateUser("alice", "s3cret", "Acme", [key, delivered](const std::string& value) {
-            if (!delivered->exchange(true)) key->set_value(value);
-        });
-        auto future = key->get_future();
-        if (future.wait_for(20s) != std::future_status::ready) return "<timed out>";
-        return future.get();
-    }
-
-    std::shared_ptr<testing::CapturingConsole> sink = std::make_shared<testing::CapturingConsole>();
-    std::shared_ptr<Console> console = std::make_shared<Console>(sink, std::make_shared<SystemClock>());
-    std::shared_ptr<HttpClient> http = makeCurlHttpClient(CurlClientOptions{.caFile = testing::testCAFile().string()});
-    std::shared_ptr<Executor> main = makeSerialQueue("it-main");
-    std::shared_ptr<Executor> retry = makeSerialQueue("it-retry");
-    BaseUrls baseUrls;
-    SessionConfigManager config;
-    testing::RecordingLogManager logs;
-    KeychainWrapper keychain;
-    CacheManager cache;
-    RequestsManager requests;
-    DataCollectorEventsQueue queue;
-    std::shared_ptr<CollectionService> collector;
-    std::shared_ptr<SessionConfigServices> sessionService;
-    std::shared_ptr<AccessTokenService> tokenService;
-    std::shared_ptr<ManualPathMonitor> monitor;
-    std::shared_ptr<SessionStart> start;
-};
 
 TEST(SessionOverHttps, TheWholeChainRunsAndASecondRunStartsFromTheCache) {
     testing::TempDir directory;
@@ -130,7 +70,7 @@ TEST(SessionOverHttps, TheWholeChainRunsAndASecondRunStartsFromTheCache) {
         ServiceOrigins origins{server.baseUrl(), server.baseUrl(), server.baseUrl(), server.baseUrl()};
         urls = BaseUrls::from(origins);
 
-        RealSession session(directory.path(), *urls, true);
+        testing::RealSession session(directory.path(), *urls, true);
         EXPECT_EQ(session.authenticate(), "txn-it-1");
         auto future = userData.get_future();
         ASSERT_EQ(future.wait_for(20s), std::future_status::ready);
@@ -157,7 +97,7 @@ TEST(SessionOverHttps, TheWholeChainRunsAndASecondRunStartsFromTheCache) {
 
     // A new process, the server gone: the session key comes from the cache
     // and the tokens from the sealed store.
-    RealSession later(directory.path(), *urls, false);
+    testing::RealSession later(directory.path(), *urls, false);
     EXPECT_EQ(later.authenticate(), "txn-it-1");
     EXPECT_EQ(later.keychain.string("accessToken"), "tok-1");
     EXPECT_EQ(later.config.sessionKey(), "txn-it-1");

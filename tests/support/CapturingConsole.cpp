@@ -5,8 +5,18 @@
 namespace quarra::testing {
 
 void CapturingConsole::writeLine(std::string_view line) {
-    std::lock_guard lock(mutex_);
-    lines_.emplace_back(line);
+    {
+        std::lock_guard lock(mutex_);
+        lines_.emplace_back(line);
+    }
+    changed_.notify_all();
+}
+
+bool CapturingConsole::waitFor(std::string_view message, std::chrono::milliseconds limit) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, limit, [&] {
+        return std::any_of(lines_.begin(), lines_.end(), [&](const std::string& line) { return line.ends_with(message); });
+    });
 }
 
 std::vector<std::string> CapturingConsole::lines() const {

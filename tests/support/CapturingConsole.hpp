@@ -1,5 +1,7 @@
 #pragma once
 // A console sink that keeps every line, for assertions.
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,10 +18,13 @@ public:
     // lines as they are.
     std::vector<std::string> messages() const;
     bool contains(std::string_view message) const;
+    // Waits until a line with this message arrives; false after `limit`.
+    bool waitFor(std::string_view message, std::chrono::milliseconds limit) const;
     void clear();
 
 private:
     mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
     std::vector<std::string> lines_;
 };
 

@@ -14,6 +14,12 @@
 #include "core/Limits.hpp"
 #include "support/TempDir.hpp"
 
+// GCC 12 at -O2 misreads the in-place edits of the damaged copies below as
+// writes past a string's end (a known false positive of -Wstringop-overflow).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
+#endif
+
 namespace quarra {
 namespace {
 
@@ -88,7 +94,7 @@ TEST_F(CacheManagerTest, DamagedOrForeignFilesAreReadFailures) {
         {"foreign JSON text", [&](std::string) { return payload; }},
         {"truncated in half", [](std::string f) { return f.substr(0, f.size() / 2); }},
         {"last byte missing", [](std::string f) { return f.substr(0, f.size() - 1); }},
-        {"extra byte at the end", [](std::string f) { return f + '\0'; }},
+        {"extra byte at the end", [](std::string f) { f.push_back('\0'); return f; }},
         {"payload byte changed", [&](std::string f) { f[payloadAt + 3] ^= 0x20; return f; }},
         {"checksum byte changed", [](std::string f) { f.back() ^= 0x01; return f; }},
         {"magic changed", [](std::string f) { f[0] = 'X'; return f; }},
