@@ -18,6 +18,8 @@ namespace quarra {
 namespace {
 
 constexpr int kLongestPollMs = 1000;
+// Transfers handed to libcurl at once; the rest wait their turn on the network thread.
+constexpr size_t kMaxActiveTransfers = 64;
 const char* const kCancelled = "cancelled";
 
 struct Pending {
@@ -95,11 +97,18 @@ public:
                 deliver(finished);
                 return;
             }
-            start(fresh, finished);
+            for (auto& pending : fresh) waiting_.push_back(std::move(pending));
+            start(finished);
             if (multi_) {
                 int running = 0;
                 curl_multi_perform(multi_, &running);
                 collectDone(finished);
+                // Finished transfers make room for waiting ones: start them now.
+                if (!waiting_.empty() && active_.size() < kMaxActiveTransfers) {
+                    start(finished);
+                    curl_multi_perform(multi_, &running);
+                    collectDone(finished);
+                }
             }
             deliver(finished);
             if (multi_) {
@@ -119,8 +128,13 @@ private:
         }
     }
 
-    void start(std::deque<Pending>& fresh, std::vector<Finished>& finished) {
-        for (auto& pending : fresh) {
+    // Hands waiting requests to the multi handle, at most kMaxActiveTransfers
+    // at a time: libcurl walks its whole list of transfers on every call, so
+    // thousands of queued reports would otherwise slow every transfer down.
+    void start(std::vector<Finished>& finished) {
+        while (!waiting_.empty() && (active_.size() < kMaxActiveTransfers || !multi_)) {
+            Pending pending = std::move(waiting_.front());
+            waiting_.pop_front();
             if (!multi_) {
                 finished.push_back({std::move(pending.completion), failed("Could not start the HTTP client")});
                 continue;
@@ -161,6 +175,8 @@ private:
         }
         active_.clear();
         for (auto& pending : fresh) finished.push_back({std::move(pending.completion), failed(kCancelled)});
+        for (auto& pending : waiting_) finished.push_back({std::move(pending.completion), failed(kCancelled)});
+        waiting_.clear();
     }
 
     // Without a multi handle every request fails at once; just wait for work.
@@ -177,6 +193,7 @@ private:
     bool stopping_ = false;
     // Network thread only.
     std::unordered_map<CURL*, std::unique_ptr<CurlTransfer>> active_;
+    std::deque<Pending> waiting_;
 };
 
 class CurlHttpClient final : public HttpClient {

@@ -38,6 +38,7 @@ HttpsTestServer::HttpsTestServer(std::vector<Route> routes, TestCertificate cert
         ADD_FAILURE() << "HTTPS test server could not load " << certificate.certificate;
         return;
     }
+    server_.set_tcp_nodelay(true);  // answers go out at once, without waiting for delayed ACKs
     server_.set_keep_alive_timeout(kKeepAliveSeconds);
     server_.set_keep_alive_max_count(kKeepAliveRequests);
     for (auto& route : routes) {
