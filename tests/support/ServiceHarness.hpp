@@ -23,6 +23,7 @@ class RecordingLogManager final : public LogManager {
 public:
     struct Record {
         std::string apiName, type, message;
+        bool operator==(const Record&) const = default;
     };
     void log(const std::string& apiName, const std::string& type, const std::string& message) override {
         std::lock_guard lock(mutex_);

@@ -6,6 +6,7 @@
 #include "logging/LogManager.hpp"
 #include "platform/ManualExecutor.hpp"
 #include "platform/SimulatedHttpClient.hpp"
+#include "support/ServiceHarness.hpp"
 #include "transport/RequestsManager.hpp"
 
 namespace quarra {
@@ -13,25 +14,7 @@ namespace {
 
 using std::chrono::milliseconds;
 
-class RecordingLog final : public LogManager {
-public:
-    struct Record {
-        std::string apiName, type, message;
-        bool operator==(const Record&) const = default;
-    };
-    void log(const std::string& apiName, const std::string& type, const std::string& message) override {
-        std::lock_guard lock(mutex_);
-        records_.push_back({apiName, type, message});
-    }
-    std::vector<Record> records() const {
-        std::lock_guard lock(mutex_);
-        return records_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<Record> records_;
-};
+using RecordingLog = testing::RecordingLogManager;
 
 BaseUrls testBases() {
     return BaseUrls::from(ServiceOrigins{.platform = "https://platform.test",
