@@ -111,9 +111,9 @@ void TransactionEventService::completeAfterPreAuth(const std::vector<CustomData>
                                                    const Payments& payments, const std::vector<Shipping>& shipping,
                                                    AuthType authType,
                                                    ServiceCompletion<CompleteTransactionResponse> completion) {
-    auto document = evaluationDocument(customData, uniqueCartID, orderNumber, customerOrderStatus,
-                                       evaluationStep(authType), totalAmount, discountAmount, payments, shipping);
-    send(document.toJSON(), HTTPMethod::post, withStoredTransactionId(urls_.evaluation), std::move(completion));
+    // The second request of the pre-authorisation flow is an ordinary evaluation.
+    completeTransaction(customData, uniqueCartID, orderNumber, customerOrderStatus, totalAmount, discountAmount,
+                        payments, shipping, authType, std::move(completion));
 }
 
 void TransactionEventService::cancelTransaction(const std::string& paymentStatus, const std::string& orderNumber,
