@@ -40,12 +40,15 @@ TEST(SerialQueue, RunsTasksOneAtATimeInOrder) {
 
 TEST(SerialQueue, ATaskMayReleaseTheLastOwnerOfItsOwnQueue) {
     auto queue = makeSerialQueue("test-release");
+    std::promise<void> posted;
     std::promise<void> released;
     auto* raw = queue.get();
-    raw->post([owner = std::move(queue), &released]() mutable {
-        owner.reset();  // the queue is destroyed from its own thread
+    raw->post([owner = std::move(queue), postedFuture = posted.get_future().share(), &released]() mutable {
+        postedFuture.wait();  // nobody else is inside the queue any more
+        owner.reset();        // the queue is destroyed from its own thread
         released.set_value();
     });
+    posted.set_value();
     EXPECT_EQ(released.get_future().wait_for(10s), std::future_status::ready);
 }
 
