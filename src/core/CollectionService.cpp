@@ -4,6 +4,7 @@
 
 #include "config/SessionConfigManager.hpp"
 #include "core/DecimalText.hpp"
+#include "credentials/Utf8Text.hpp"
 #include "core/JsonText.hpp"
 #include "device/OfflineReverseGeocoder.hpp"
 #include "device/PlaceExtraction.hpp"
@@ -260,12 +261,7 @@ void CollectionService::handleSendSuccess(const DataCollectorAPI& event, const J
     const bool readable = answer && answer->is_object() && answer->contains("ResponseCode") &&
                           (*answer)["ResponseCode"].is_string();
     if (!readable) {
-        std::string message = body;
-        try {
-            (void)JSONDictionary(body).dump();  // throws when the body is not UTF-8
-        } catch (const nlohmann::json::exception&) {
-            message = "Could not parse response";
-        }
+        const std::string message = isValidUtf8(body) ? body : "Could not parse response";
         handleSendFailure(event, data, isQueued, completion, APIError{event.path(), "-1", message});
         return;
     }
