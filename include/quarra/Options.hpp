@@ -9,6 +9,7 @@
 #include <quarra/AccelerometerSource.hpp>
 #include <quarra/Clock.hpp>
 #include <quarra/Console.hpp>
+#include <quarra/DeviceOrientation.hpp>
 #include <quarra/Executor.hpp>
 #include <quarra/HttpClient.hpp>
 #include <quarra/PathMonitor.hpp>
@@ -42,6 +43,9 @@ struct Options {
     // The user's preferred languages, most preferred first ("en-US"). Empty:
     // taken from the process locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).
     std::vector<std::string> preferredLanguages;
+    // The orientation of the main screen, asked for whenever a report carries
+    // it (from any thread). Empty: unknown, as a desktop has no sensor.
+    OrientationSource orientationSource;
 
     ServiceOrigins origins;
     std::string caFile;  // PEM bundle to trust for the service; empty: the system store

@@ -168,8 +168,9 @@ public:
         return local.tm_gmtoff;
     }
 
-    // A desktop has no orientation sensor the library can read.
-    DeviceOrientation orientation() const override { return DeviceOrientation::unknown; }
+    DeviceOrientation orientation() const override {
+        return settings_.orientation ? settings_.orientation() : DeviceOrientation::unknown;
+    }
 
 private:
     LinuxDeviceInfoSettings settings_;

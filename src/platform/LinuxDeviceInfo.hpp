@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <quarra/DeviceOrientation.hpp>
+
 #include "platform/DeviceInfo.hpp"
 
 namespace quarra {
@@ -26,6 +28,8 @@ struct LinuxDeviceInfoSettings {
     // Keeps the vendor identifier (must outlive the device info); without
     // one the device has none.
     KeychainWrapper* keychain = nullptr;
+    // From the host; empty: unknown (a desktop has no orientation sensor).
+    OrientationSource orientation;
 
     // System sources; left empty they ask the running system.
     std::function<std::optional<std::string>(const std::string& name)> environmentVariable;

@@ -13,6 +13,7 @@ std::shared_ptr<DeviceInfo> makeSharedDeviceInfo() {
     settings.screenWidth = options.screenWidth;
     settings.screenHeight = options.screenHeight;
     settings.preferredLanguages = options.preferredLanguages;
+    settings.orientation = options.orientationSource;
     settings.keychain = &KeychainWrapper::standard();
     return makeLinuxDeviceInfo(std::move(settings));
 }

@@ -95,6 +95,16 @@ TEST(LinuxDeviceFacts, NameKindAndScreen) {
     EXPECT_EQ(device->orientation(), DeviceOrientation::unknown);
 }
 
+TEST(LinuxDeviceFacts, OrientationIsAskedOfTheHostEachTime) {
+    FakeSystem system(Files{});
+    auto orientation = DeviceOrientation::portrait;
+    system.settings.orientation = [&orientation] { return orientation; };
+    auto device = system.device();
+    EXPECT_EQ(device->orientation(), DeviceOrientation::portrait);
+    orientation = DeviceOrientation::landscapeRight;
+    EXPECT_EQ(device->orientation(), DeviceOrientation::landscapeRight);
+}
+
 TEST(LinuxDeviceFacts, UnusableScreenSizeGivesTheDefault) {
     const double bad[] = {std::nan(""), std::numeric_limits<double>::infinity(), -1.0};
     for (double value : bad) {
