@@ -23,6 +23,11 @@ std::string disappearLine(const ScreenClass& screen) {
     return "Screen Name: ---> " + screen.name;
 }
 
+bool reportsEvents(const ScreenClass& screen) {
+    return screen.exactPlatformClass == PlatformScreenClass::none && !screen.toolkitClass &&
+           isTrackedScreenName(screen.name);
+}
+
 }  // namespace
 
 bool isTrackedScreenName(const std::string& name) { return name.size() >= 3 && name.compare(0, 2, "UI") != 0; }
@@ -41,9 +46,7 @@ ScreenAppearanceHooks::ScreenAppearanceHooks(std::shared_ptr<const TrackingConte
     : context_(std::move(context)) {}
 
 void ScreenAppearanceHooks::viewWillAppear(const ScreenClass& screen) {
-    if (!installed()) return;
-    if (screen.exactPlatformClass != PlatformScreenClass::none) return;
-    if (!isTrackedScreenName(screen.name)) return;
+    if (!installed() || !reportsEvents(screen)) return;
     // The enter step runs even if the screen is gone by then.
     context_->mainExecutor->postAfter(kEnterDelay, [context = context_, name = screen.name + "-Enter"] {
         namedEnterStep(*context, name);
@@ -53,8 +56,7 @@ void ScreenAppearanceHooks::viewWillAppear(const ScreenClass& screen) {
 void ScreenAppearanceHooks::viewWillDisappear(const ScreenClass& screen) {
     if (!installed()) return;
     context_->systemLog->writeLine(disappearLine(screen));
-    if (screen.exactPlatformClass != PlatformScreenClass::none) return;
-    if (!isTrackedScreenName(screen.name)) return;
+    if (!reportsEvents(screen)) return;
     namedExitStep(*context_, screen.name + "-Exit");
 }
 

@@ -31,6 +31,9 @@ enum class PlatformScreenClass {
 struct ScreenClass {
     std::string name;  // the unqualified class name ("LoginViewController")
     PlatformScreenClass exactPlatformClass = PlatformScreenClass::none;
+    // A class of the toolkit itself whose name does not follow the "UI"
+    // prefix (a plain QWidget window, say): it is logged, never reported.
+    bool toolkitClass = false;
 };
 
 class ScreenAppearanceHooks {

@@ -87,6 +87,7 @@ TEST_F(ScreenTrackingTest, ClassNameRules) {
         {{"AB"}, false, "Screen Name: ---> AB"},
         {{"ABC"}, true, "Screen Name: ---> ABC"},
         {{"Ui3"}, true, "Screen Name: ---> Ui3"},
+        {{"QDialog", PlatformScreenClass::none, true}, false, "Screen Name: ---> QDialog"},
     };
     for (const auto& c : cases) {
         TrackingHarness local;
