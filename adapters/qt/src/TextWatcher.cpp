@@ -1,0 +1,93 @@
+#include <quarra/qt/TextWatcher.hpp>
+
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QWidget>
+
+#include <quarra/qt/TrackedLineEdit.hpp>
+#include <quarra/qt/ViewNodes.hpp>
+
+namespace quarra::qt {
+namespace {
+
+enum class EditorKind { none, field, view };
+
+EditorKind editorKind(QObject* object) {
+    // A tracked line edit posts its own notifications.
+    if (qobject_cast<TrackedLineEdit*>(object)) return EditorKind::none;
+    if (qobject_cast<QLineEdit*>(object)) return EditorKind::field;
+    if (qobject_cast<QTextEdit*>(object) || qobject_cast<QPlainTextEdit*>(object)) return EditorKind::view;
+    return EditorKind::none;
+}
+
+// A context menu takes the focus and gives it back: the period goes on.
+bool endsTheEditingPeriod(const QFocusEvent& event) { return event.reason() != Qt::PopupFocusReason; }
+
+}  // namespace
+
+TextWatcher::TextWatcher(QObject* parent, std::shared_ptr<const TrackingContext> context)
+    : QObject(parent), tracking_(std::make_unique<QuarraTextWatcher>(std::move(context))) {}
+
+TextWatcher::~TextWatcher() { stopTracking(); }
+
+void TextWatcher::startTracking() {
+    tracking_->startTracking();
+    if (!filtering_ && QCoreApplication::instance()) {
+        QCoreApplication::instance()->installEventFilter(this);
+        filtering_ = true;
+    }
+}
+
+void TextWatcher::stopTracking() {
+    tracking_->stopTracking();
+    if (filtering_ && QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
+    filtering_ = false;
+    disconnect(edits_);
+}
+
+bool TextWatcher::eventFilter(QObject* watched, QEvent* event) {
+    const bool focusIn = event->type() == QEvent::FocusIn;
+    if (!focusIn && event->type() != QEvent::FocusOut) return false;
+    const EditorKind kind = editorKind(watched);
+    if (kind == EditorKind::none) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (focusIn ? editing_ == widget : (editing_ != widget || !endsTheEditingPeriod(static_cast<QFocusEvent&>(*event)))) {
+        return false;
+    }
+    editing_ = focusIn ? widget : nullptr;
+
+    ViewNode* node = &viewNodeFor(*widget);
+    const bool field = kind == EditorKind::field;
+    // Delivered to this watcher alone: no other observer acts on these editors.
+    if (focusIn) {
+        tracking_->textFieldDidBeginEditingNotification(
+            {field ? TextEditingNotificationName::textFieldDidBeginEditing
+                   : TextEditingNotificationName::textViewDidBeginEditing,
+             node});
+        disconnect(edits_);
+        auto changed = [this, node, field] {
+            tracking_->textFieldTextDidChange(
+                {field ? TextEditingNotificationName::textFieldDidChange : TextEditingNotificationName::textViewDidChange,
+                 node});
+        };
+        if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            edits_ = connect(line, &QLineEdit::textEdited, this, changed);
+        } else if (auto* text = qobject_cast<QTextEdit*>(widget)) {
+            edits_ = connect(text, &QTextEdit::textChanged, this, changed);
+        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
+            edits_ = connect(plain, &QPlainTextEdit::textChanged, this, changed);
+        }
+    } else {
+        disconnect(edits_);
+        tracking_->textFieldDidEndEditingNotification(
+            {field ? TextEditingNotificationName::textFieldDidEndEditing
+                   : TextEditingNotificationName::textViewDidEndEditing,
+             node});
+    }
+    return false;
+}
+
+}  // namespace quarra::qt

@@ -1,0 +1,40 @@
+#include <quarra/qt/TrackedCellWidget.hpp>
+
+#include <quarra/qt/ViewNodes.hpp>
+
+#include "QtTouches.hpp"
+
+namespace quarra::qt {
+
+TrackedCellWidget::TrackedCellWidget(QWidget* parent)
+    : QWidget(parent), tracking_(std::make_unique<TrackingTableViewCell>(viewNodeFor(*this))) {
+    setAttribute(Qt::WA_AcceptTouchEvents);
+}
+
+TrackedCellWidget::~TrackedCellWidget() = default;
+
+bool TrackedCellWidget::event(QEvent* event) {
+    if (event->type() == QEvent::TouchBegin || event->type() == QEvent::TouchUpdate) {
+        tracking_->touchesMoved(touchesIn(static_cast<QTouchEvent&>(*event)));
+    }
+    return QWidget::event(event);
+}
+
+void TrackedCellWidget::mousePressEvent(QMouseEvent* event) {
+    if (isFromMouse(*event)) tracking_->touchesMoved(mouseTouch(*event));
+    QWidget::mousePressEvent(event);
+}
+
+void TrackedCellWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (isFromMouse(*event) && event->buttons() != Qt::NoButton) tracking_->touchesMoved(mouseTouch(*event));
+    QWidget::mouseMoveEvent(event);
+}
+
+void TrackedCellWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (tracking_->hasTapRecognizer() && rect().contains(event->position().toPoint())) {
+        tracking_->tapGestureAction(ViewPoint{event->position().x(), event->position().y()});
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+}  // namespace quarra::qt

@@ -1,0 +1,28 @@
+#include <quarra/qt/TrackedFieldGroup.hpp>
+
+namespace quarra::qt {
+namespace {
+
+class StoredFieldTag final : public FieldTrackingProtocol {
+public:
+    FieldTags fieldTag() const override { return tag_; }
+    void setFieldTag(FieldTags tag) override { tag_ = tag; }
+
+private:
+    FieldTags tag_ = FieldTags::None;
+};
+
+}  // namespace
+
+TrackedFieldGroup::TrackedFieldGroup(QWidget* parent) : QWidget(parent), tag_(std::make_shared<StoredFieldTag>()) {}
+
+QString TrackedFieldGroup::fieldTag() const { return QString::fromUtf8(rawValue(tag_->fieldTag())); }
+
+bool TrackedFieldGroup::setFieldTag(const QString& tag) {
+    auto parsed = fieldTagsFromRawValue(tag.toStdString());
+    if (!parsed) return false;
+    tag_->setFieldTag(*parsed);
+    return true;
+}
+
+}  // namespace quarra::qt

@@ -1,0 +1,76 @@
+#include <quarra/qt/TrackedLineEdit.hpp>
+
+#include <QFocusEvent>
+
+#include "QtTouches.hpp"
+#include "WidgetNode.hpp"
+
+namespace quarra::qt {
+namespace {
+
+// A context menu takes the focus and gives it back to the same field: the
+// editing period goes on. Leaving the window ends it; coming back begins a
+// new one.
+bool endsTheEditingPeriod(const QFocusEvent& event) { return event.reason() != Qt::PopupFocusReason; }
+
+}  // namespace
+
+class TrackedLineEdit::Host final : public WidgetNodeOf<TrackingTextField::Host> {
+public:
+    explicit Host(TrackedLineEdit& field) : WidgetNodeOf(field), field_(field) {}
+    bool isEditing() const override { return field_.hasFocus(); }
+    std::string text() const override { return field_.text().toStdString(); }
+
+private:
+    TrackedLineEdit& field_;
+};
+
+TrackedLineEdit::TrackedLineEdit(QWidget* parent, std::shared_ptr<const TrackingContext> context)
+    : QLineEdit(parent), host_(new Host(*this)), tracking_(std::make_unique<TrackingTextField>(*host_, std::move(context))) {
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    connect(this, &QLineEdit::textEdited, this, [this] { tracking_->textDidChange(); });
+}
+
+// The tracking field goes before its host, which the QObject tree deletes.
+TrackedLineEdit::~TrackedLineEdit() { tracking_.reset(); }
+
+QString TrackedLineEdit::fieldTag() const { return QString::fromStdString(tracking_->fieldTag()); }
+void TrackedLineEdit::setFieldTag(const QString& tag) { tracking_->setFieldTag(tag.toStdString()); }
+
+bool TrackedLineEdit::event(QEvent* event) {
+    if (event->type() == QEvent::TouchBegin || event->type() == QEvent::TouchUpdate) {
+        tracking_->touchesMoved(touchesIn(static_cast<QTouchEvent&>(*event)));
+    }
+    return QLineEdit::event(event);
+}
+
+void TrackedLineEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (editing_) return;
+    editing_ = true;
+    tracking_->editingDidBegin();
+}
+
+void TrackedLineEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (!editing_ || !endsTheEditingPeriod(*event)) return;
+    editing_ = false;
+    tracking_->editingDidEnd();
+}
+
+void TrackedLineEdit::mousePressEvent(QMouseEvent* event) {
+    if (isFromMouse(*event)) tracking_->touchesMoved(mouseTouch(*event));
+    QLineEdit::mousePressEvent(event);
+}
+
+void TrackedLineEdit::mouseMoveEvent(QMouseEvent* event) {
+    if (isFromMouse(*event) && event->buttons() != Qt::NoButton) tracking_->touchesMoved(mouseTouch(*event));
+    QLineEdit::mouseMoveEvent(event);
+}
+
+void TrackedLineEdit::mouseReleaseEvent(QMouseEvent* event) {
+    QLineEdit::mouseReleaseEvent(event);
+    if (rect().contains(event->position().toPoint())) tracking_->viewTapped();
+}
+
+}  // namespace quarra::qt

@@ -1,0 +1,100 @@
+#include <quarra/qt/TrackedScreens.hpp>
+
+#include <QShowEvent>
+
+#include "QtTouches.hpp"
+#include "TouchForwarding.hpp"
+
+namespace quarra::qt {
+namespace {
+
+// The screen logic, asking the widget for its tag.
+template <class Controller, class Screen>
+class TaggedBy final : public Controller {
+public:
+    TaggedBy(const Screen& screen, std::shared_ptr<const TrackingContext> context)
+        : Controller(std::move(context)), screen_(screen) {}
+    ScreenTags screenTag() const override { return screen_.screenTag(); }
+
+private:
+    const Screen& screen_;
+};
+
+}  // namespace
+
+// ---- TrackedScreen ----
+
+// Receives the touches forwarded by controls inside the screen.
+class TrackedScreen::Touches final : public QObject, public TouchReceiver {
+public:
+    explicit Touches(TrackedScreen& screen) : QObject(&screen), screen_(screen) {
+        setObjectName(QString::fromLatin1(kTouchReceiverObjectName));
+    }
+    void receiveTouchesBegan(const std::vector<Touch>& touches) override { screen_.tracking_->touchesBegan(touches); }
+
+private:
+    TrackedScreen& screen_;
+};
+
+TrackedScreen::TrackedScreen(QWidget* parent, std::shared_ptr<const TrackingContext> context)
+    : QWidget(parent), tracking_(std::make_unique<TaggedBy<EventsTrackerViewController, TrackedScreen>>(*this, std::move(context))), touches_(new Touches(*this)) {
+    setAttribute(Qt::WA_AcceptTouchEvents);
+}
+
+TrackedScreen::~TrackedScreen() = default;
+
+bool TrackedScreen::event(QEvent* event) {
+    if (event->type() == QEvent::TouchBegin) tracking_->touchesBegan(touchesIn(static_cast<QTouchEvent&>(*event)));
+    return QWidget::event(event);
+}
+
+void TrackedScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) tracking_->viewDidAppear();
+}
+
+void TrackedScreen::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) tracking_->viewWillDisappear();
+}
+
+void TrackedScreen::mousePressEvent(QMouseEvent* event) {
+    if (isFromMouse(*event)) tracking_->touchesBegan(mouseTouch(*event));
+    QWidget::mousePressEvent(event);
+}
+
+// ---- TrackedTableScreen ----
+
+TrackedTableScreen::TrackedTableScreen(QWidget* parent, std::shared_ptr<const TrackingContext> context)
+    : QWidget(parent), tracking_(std::make_unique<TaggedBy<EventsTrackerTableViewController, TrackedTableScreen>>(*this, std::move(context))) {}
+
+TrackedTableScreen::~TrackedTableScreen() = default;
+
+void TrackedTableScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) tracking_->viewDidAppear();
+}
+
+void TrackedTableScreen::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) tracking_->viewWillDisappear();
+}
+
+// ---- TrackedCollectionScreen ----
+
+TrackedCollectionScreen::TrackedCollectionScreen(QWidget* parent, std::shared_ptr<const TrackingContext> context)
+    : QWidget(parent), tracking_(std::make_unique<TaggedBy<EventsTrackerCollectionViewController, TrackedCollectionScreen>>(*this, std::move(context))) {}
+
+TrackedCollectionScreen::~TrackedCollectionScreen() = default;
+
+void TrackedCollectionScreen::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) tracking_->viewDidAppear();
+}
+
+void TrackedCollectionScreen::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) tracking_->viewWillDisappear();
+}
+
+}  // namespace quarra::qt

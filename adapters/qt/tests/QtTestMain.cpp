@@ -1,0 +1,10 @@
+// The Qt tests run real widgets on Qt's offscreen platform: no display needed.
+#include <QApplication>
+#include <gmock/gmock.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}
