@@ -102,6 +102,12 @@ std::variant<Command, std::string> parseRun(FlagReader& reader) {
              run.manualNetwork = value == "manual";
              return std::nullopt;
          }},
+        {"--sensors",
+         [&](const std::string& value) -> std::optional<std::string> {
+             if (value != "system" && value != "scripted") return "--sensors must be system or scripted, not \"" + value + "\"";
+             run.scriptedSensors = value == "scripted";
+             return std::nullopt;
+         }},
     };
     std::map<std::string, Switch> switches{{"--logs", [&] { run.logs = true; }}};
     auto read = readFlags(reader, withValue, switches, [&](const std::string& value) -> std::optional<std::string> {
@@ -158,7 +164,8 @@ std::string usageText() {
     return R"(usage:
   quarra-cli run SCENARIO.json [--platform-url URL] [--collector-url URL]
                  [--certification-url URL] [--log-url URL] [--ca-file FILE]
-                 [--data-dir DIR] [--network system|manual] [--logs]
+                 [--data-dir DIR] [--network system|manual]
+                 [--sensors system|scripted] [--logs]
   quarra-cli summary --service-url URL [--ca-file FILE]
 
 run      plays the scenario against the service and writes one JSON line per
@@ -171,6 +178,8 @@ summary  prints what a local quarra-service has stored (sessions, reports per
 URLs are origins (https://host:port); the library appends its own paths.
 --network manual replaces the system's network monitor with one that the
 scenario's "network" steps switch (it starts with a usable path).
+--sensors scripted replaces the device's accelerometer with one whose
+readings the scenario's "accelerometerSample" steps set.
 )";
 }
 

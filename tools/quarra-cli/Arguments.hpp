@@ -20,6 +20,7 @@ struct RunArguments {
     std::filesystem::path dataDirectory;  // empty: the library's default
     bool manualNetwork = false;           // the scenario's "network" steps drive the path
     bool logs = false;                    // the library's "[DataCollector]" lines, on stderr
+    bool scriptedSensors = false;         // the scenario's "accelerometerSample" steps set the readings
 };
 
 // quarra-cli summary --service-url URL [--ca-file FILE]

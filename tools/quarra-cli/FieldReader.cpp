@@ -93,6 +93,14 @@ const JSONDictionary& FieldReader::object(const std::string& key) {
     return value;
 }
 
+const JSONDictionary* FieldReader::optionalObject(const std::string& key) {
+    if (!object_.contains(key)) {
+        known_.insert(key);
+        return nullptr;
+    }
+    return &object(key);
+}
+
 const JSONDictionary& FieldReader::array(const std::string& key) {
     const auto& value = required(key, "an array");
     if (!value.is_array()) fail(quoted(key) + " must be an array, not " + typeName(value));

@@ -31,6 +31,8 @@ public:
     int64_t integer(const std::string& key, int64_t lowest, int64_t highest);
     std::optional<int64_t> optionalInteger(const std::string& key, int64_t lowest, int64_t highest);
     const JSONDictionary& object(const std::string& key);
+    // Null when the key is absent.
+    const JSONDictionary* optionalObject(const std::string& key);
     const JSONDictionary& array(const std::string& key);
     // The value as it is, whatever its type.
     const JSONDictionary& any(const std::string& key);
@@ -38,6 +40,8 @@ public:
     // Refuses keys that were never asked for.
     void finish() const;
     [[noreturn]] void fail(const std::string& message) const;
+    // The prefix of every message, for a reader of a nested object.
+    const std::string& where() const { return where_; }
 
 private:
     const JSONDictionary* find(const std::string& key);

@@ -8,6 +8,7 @@
 
 #include "Commands.hpp"
 #include "Scenario.hpp"
+#include "ScriptedAccelerometer.hpp"
 #include "StderrConsole.hpp"
 #include "StepOutput.hpp"
 #include "StepRunner.hpp"
@@ -36,7 +37,8 @@ FileText readFile(const fs::path& path) {
     return {text.str(), ""};
 }
 
-Options libraryOptions(const RunArguments& arguments, std::shared_ptr<PathMonitor> monitor) {
+Options libraryOptions(const RunArguments& arguments, std::shared_ptr<PathMonitor> monitor,
+                       std::shared_ptr<AccelerometerSource> accelerometer) {
     Options options;
     options.appName = "quarra-cli";
     options.bundleIdentifier = "net.quarra.cli";
@@ -48,6 +50,7 @@ Options libraryOptions(const RunArguments& arguments, std::shared_ptr<PathMonito
     options.caFile = arguments.caFile;
     options.console = makeStderrConsole();
     options.pathMonitor = std::move(monitor);
+    options.accelerometerSource = std::move(accelerometer);  // null: the device's own
     return options;
 }
 
@@ -61,7 +64,8 @@ int runScenario(const RunArguments& arguments) {
         complain(arguments.scenario.string() + ": " + file.problem);
         return kExitUsage;
     }
-    auto parsed = parseScenario(*file.text, ScenarioRules{.manualNetwork = arguments.manualNetwork});
+    auto parsed = parseScenario(*file.text, ScenarioRules{.manualNetwork = arguments.manualNetwork,
+                                                          .scriptedSensors = arguments.scriptedSensors});
     if (auto* problem = std::get_if<std::string>(&parsed)) {
         complain(arguments.scenario.string() + ": " + *problem);
         return kExitUsage;
@@ -74,10 +78,12 @@ int runScenario(const RunArguments& arguments) {
 
     std::shared_ptr<ManualPathMonitor> monitor;
     if (arguments.manualNetwork) monitor = std::make_shared<ManualPathMonitor>(makeSerialQueue("Monitor"), true);
-    configure(libraryOptions(arguments, monitor));
+    std::shared_ptr<ScriptedAccelerometer> accelerometer;
+    if (arguments.scriptedSensors) accelerometer = std::make_shared<ScriptedAccelerometer>();
+    configure(libraryOptions(arguments, monitor, accelerometer));
     DataCollectorService::enableLogs(arguments.logs);
 
-    StepRunner runner(scenario, monitor);
+    StepRunner runner(scenario, monitor, accelerometer);
     for (const auto& step : scenario.steps) {
         auto started = std::chrono::steady_clock::now();
         auto outcome = runner.run(step);

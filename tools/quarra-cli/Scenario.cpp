@@ -36,14 +36,14 @@ bool nestsTooDeep(const std::string& text) {
 
 std::string allStepNames() {
     std::string names;
-    for (const auto* table : {&sessionStepParsers(), &transactionStepParsers()}) {
+    for (const auto* table : {&sessionStepParsers(), &transactionStepParsers(), &trackingStepParsers()}) {
         for (const auto& [name, parser] : *table) names += (names.empty() ? "\"" : ", \"") + name + "\"";
     }
     return names;
 }
 
 const StepParser* parserFor(const std::string& name) {
-    for (const auto* table : {&sessionStepParsers(), &transactionStepParsers()}) {
+    for (const auto* table : {&sessionStepParsers(), &transactionStepParsers(), &trackingStepParsers()}) {
         if (auto found = table->find(name); found != table->end()) return &found->second;
     }
     return nullptr;

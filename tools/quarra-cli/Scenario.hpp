@@ -12,12 +12,10 @@
 #include <quarra/Json.hpp>
 #include <quarra/TransactionDocuments.hpp>
 
+#include "StepTiming.hpp"
+#include "TrackingScenario.hpp"
+
 namespace quarra::cli {
-
-using Milliseconds = std::chrono::milliseconds;
-
-// How long a step waits for its completion when the scenario does not say.
-inline constexpr Milliseconds kDefaultStepTimeout{30000};
 
 // Waits for the session key and for the start of collection it triggers.
 struct AuthenticateStep {
@@ -100,7 +98,9 @@ struct DrainStep {
 };
 
 using StepAction = std::variant<AuthenticateStep, NetworkStep, LocationStep, ReportStep, TransactionEventStep,
-                                OrderCompletionStep, CancelOrderStep, IgnoreDataCollectionStep, WaitStep, DrainStep>;
+                                OrderCompletionStep, CancelOrderStep, IgnoreDataCollectionStep, WaitStep, DrainStep,
+                                TextFieldStep, TextWatcherStep, TapButtonStep, AccelerometerSampleStep, PickerStep,
+                                ScreenStep, TaggedScreenStep>;
 
 struct Step {
     std::size_t number = 0;  // 1 for the first step
@@ -116,7 +116,8 @@ struct Scenario {
 };
 
 struct ScenarioRules {
-    bool manualNetwork = false;  // "network" steps need the manual monitor
+    bool manualNetwork = false;    // "network" steps need the manual monitor
+    bool scriptedSensors = false;  // "accelerometerSample" steps need the scripted accelerometer
 };
 
 // The scenario, or one message naming the first problem, e.g.

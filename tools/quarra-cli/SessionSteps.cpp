@@ -3,8 +3,6 @@
 namespace quarra::cli {
 namespace {
 
-constexpr int64_t kLongestWaitMs = 3'600'000;  // an hour: longer is surely a typo
-
 StepAction report(ReportKind kind, FieldReader& fields) {
     return ReportStep{.kind = kind, .event = fields.object("event"), .timeout = stepTimeout(fields)};
 }

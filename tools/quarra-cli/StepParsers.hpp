@@ -15,8 +15,13 @@ using StepParser = std::function<StepAction(FieldReader& fields, const ScenarioR
 const std::map<std::string, StepParser>& sessionStepParsers();
 // The four transaction operations, arguments by their labels.
 const std::map<std::string, StepParser>& transactionStepParsers();
+// Typing, taps, pickers and screens played through the tracking controls.
+const std::map<std::string, StepParser>& trackingStepParsers();
 
 // The optional "timeoutMs" of a step that waits.
 Milliseconds stepTimeout(FieldReader& fields);
+
+// The longest wait a step may ask for: an hour, longer is surely a typo.
+inline constexpr int64_t kLongestWaitMs = 3'600'000;
 
 }  // namespace quarra::cli

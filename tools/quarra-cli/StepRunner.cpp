@@ -7,6 +7,7 @@
 #include <quarra/QuarraManager.hpp>
 
 #include "Drain.hpp"
+#include "ScriptedAccelerometer.hpp"
 #include "platform/Environment.hpp"
 #include "platform/ManualPathMonitor.hpp"
 
@@ -17,8 +18,9 @@ DataCollectorService& service() { return DataCollectorService::defaultService();
 
 }  // namespace
 
-StepRunner::StepRunner(const Scenario& scenario, std::shared_ptr<ManualPathMonitor> monitor)
-    : scenario_(scenario), monitor_(std::move(monitor)) {}
+StepRunner::StepRunner(const Scenario& scenario, std::shared_ptr<ManualPathMonitor> monitor,
+                       std::shared_ptr<ScriptedAccelerometer> accelerometer)
+    : scenario_(scenario), monitor_(std::move(monitor)), accelerometer_(std::move(accelerometer)) {}
 
 StepRunner::~StepRunner() = default;
 

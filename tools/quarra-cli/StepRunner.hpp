@@ -18,6 +18,8 @@ class QuarraManager;
 
 namespace quarra::cli {
 
+class ScriptedAccelerometer;
+
 struct StepOutcome {
     JSONDictionary result;  // what the completion received (null when nothing)
     bool timedOut = false;
@@ -26,8 +28,10 @@ struct StepOutcome {
 class StepRunner {
 public:
     // `monitor` is the path monitor the library was configured with when the
-    // network is manual, else null. Call only after quarra::configure().
-    StepRunner(const Scenario& scenario, std::shared_ptr<ManualPathMonitor> monitor);
+    // network is manual, else null; `accelerometer` the scripted sensor when
+    // the sensors are scripted, else null. Call only after quarra::configure().
+    StepRunner(const Scenario& scenario, std::shared_ptr<ManualPathMonitor> monitor,
+               std::shared_ptr<ScriptedAccelerometer> accelerometer = nullptr);
     ~StepRunner();
     StepRunner(const StepRunner&) = delete;
     StepRunner& operator=(const StepRunner&) = delete;
@@ -45,6 +49,14 @@ public:
     StepOutcome operator()(const TransactionEventStep& step);
     StepOutcome operator()(const OrderCompletionStep& step);
     StepOutcome operator()(const CancelOrderStep& step);
+    // The tracking controls (TrackingRunner.cpp, ScreenRunner.cpp).
+    StepOutcome operator()(const TextFieldStep& step);
+    StepOutcome operator()(const TextWatcherStep& step);
+    StepOutcome operator()(const TapButtonStep& step);
+    StepOutcome operator()(const AccelerometerSampleStep& step);
+    StepOutcome operator()(const PickerStep& step);
+    StepOutcome operator()(const ScreenStep& step);
+    StepOutcome operator()(const TaggedScreenStep& step);
 
 private:
     // The next session key the authentication completion receives.
@@ -54,6 +66,7 @@ private:
 
     const Scenario& scenario_;
     std::shared_ptr<ManualPathMonitor> monitor_;
+    std::shared_ptr<ScriptedAccelerometer> accelerometer_;
     // Every session key the authentication completion has received, in order.
     std::shared_ptr<Mailbox<std::string>> sessionKeys_ = std::make_shared<Mailbox<std::string>>();
     std::unique_ptr<QuarraManager> transactions_;  // made at the first transaction step
