@@ -1,7 +1,7 @@
 # The two commands a newcomer types: `make test` and `make demo`.
 PRESET ?= default
 
-.PHONY: setup configure build test demo bench clean
+.PHONY: setup configure build test demo demo-qt bench clean
 
 setup:
 	bash scripts/setup.sh
@@ -20,6 +20,10 @@ bench: build
 
 demo: build
 	bash scripts/demo.sh
+
+# The Qt demo shop against a local service; screenshots of each screen.
+demo-qt: build
+	bash scripts/demo-qt.sh
 
 clean:
 	rm -rf build
