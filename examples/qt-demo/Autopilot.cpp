@@ -35,10 +35,15 @@ public:
     void screenshot(const QString& name) {
         if (folder_.isEmpty()) return;
         QString path = QDir(folder_).filePath(name);
-        if (screens_.window->grab().save(path)) result.screenshots << path;
+        if (screens_.window->grab().save(path)) {
+            result.screenshots << path;
+        } else {
+            failedScreenshot = path;
+        }
     }
 
     AutopilotResult result;
+    QString failedScreenshot;
 
 private:
     const ShopScreens& screens_;
@@ -83,6 +88,10 @@ AutopilotResult runAutopilot(const ShopScreens& screens, const QString& screensh
     // Leaving ends the last visit; its exit event goes out before the app quits.
     screens.window->hide();
     pilot.pause(2500);
+    if (!pilot.failedScreenshot.isEmpty()) {
+        pilot.result.problem = "could not write " + pilot.failedScreenshot;
+        return pilot.result;
+    }
     pilot.result.completed = true;
     return pilot.result;
 }

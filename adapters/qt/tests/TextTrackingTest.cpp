@@ -4,6 +4,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <chrono>
+#include <memory>
 #include <gmock/gmock.h>
 
 #include <quarra/qt/TextWatcher.hpp>
@@ -130,9 +131,9 @@ TEST(TrackedLineEditTest, ATouchGivesItsPressureAndPosition) {
     } recorder;
     form.password->installEventFilter(&recorder);
 
-    QPointingDevice* screen = QTest::createTouchDevice();
-    QTest::touchEvent(&form.window, screen).press(0, form.password->mapTo(&form.window, QPoint(30, 5)));
-    QTest::touchEvent(&form.window, screen).release(0, form.password->mapTo(&form.window, QPoint(30, 5)));
+    std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());  // unregisters itself when deleted
+    QTest::touchEvent(&form.window, screen.get()).press(0, form.password->mapTo(&form.window, QPoint(30, 5)));
+    QTest::touchEvent(&form.window, screen.get()).release(0, form.password->mapTo(&form.window, QPoint(30, 5)));
 
     ASSERT_TRUE(recorder.seen);
     EXPECT_DOUBLE_EQ(form.password->tracking().touchForce(), recorder.pressure);
