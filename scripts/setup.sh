@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev ccache
   iproute2
-  qt6-base-dev qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   nodejs
 )
 
