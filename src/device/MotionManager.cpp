@@ -8,7 +8,9 @@
 namespace quarra {
 
 MotionManager& MotionManager::shared() {
-    static MotionManager* instance = [] {
+    // Never released (other threads may still poll at exit); the holder stays
+    // reachable so that leak checkers do not flag it.
+    static const std::shared_ptr<MotionManager>* instance = [] {
         const auto& environment = Environment::shared();
         auto source = environment.options().accelerometerSource;
         // The environment lives for the whole process, so its console can be
@@ -21,8 +23,8 @@ MotionManager& MotionManager::shared() {
             .localizedModel = [] { return localizedModel(); },
         });
         return new std::shared_ptr<MotionManager>(std::move(created));
-    }()->get();
-    return *instance;
+    }();
+    return **instance;
 }
 
 std::shared_ptr<MotionManager> MotionManager::create(Dependencies dependencies) {
