@@ -1,5 +1,7 @@
 #include <quarra/tracking/TrackingButton.hpp>
 
+#include <optional>
+
 #include "core/DecimalText.hpp"
 #include "core/Timestamps.hpp"
 #include "device/MotionManager.hpp"
@@ -54,24 +56,30 @@ void TrackingButton::buttonTapped() {
         {"xposition", shortestDecimal(touchPosition_.x)},
         {"yposition", shortestDecimal(touchPosition_.y)},
     };
-    context_->sendUserEvents(std::move(event), sentLineCompletion(alive_, context_->console, "TrackingButton", action));
+    auto eventSent = sentLineCompletion(alive_, context_->console, "TrackingButton", action);
 
     // The collector needs a few polls after its first start, so the first tap
     // in a process finds no reading.
     context_->motion->startUpdates();
-    auto reading = context_->motion->acceleration();
-    if (!reading) {
+    std::optional<JSONDictionary> accelerometer;
+    if (auto reading = context_->motion->acceleration()) {
+        accelerometer = JSONDictionary{
+            {"xvalue", shortestDecimal(reading->x)},
+            {"yvalue", shortestDecimal(reading->y)},
+            {"zvalue", shortestDecimal(reading->z)},
+            {"createdDate", time},
+        };
+    } else {
         context_->console->print("Return from else");
-        return;
     }
-    JSONDictionary accelerometer = {
-        {"xvalue", shortestDecimal(reading->x)},
-        {"yvalue", shortestDecimal(reading->y)},
-        {"zvalue", shortestDecimal(reading->z)},
-        {"createdDate", time},
-    };
-    context_->sendAccelerometerData(std::move(accelerometer),
-                                    sentLineCompletion(alive_, context_->console, "AccelerometerData", action));
+    auto readingSent = sentLineCompletion(alive_, context_->console, "AccelerometerData", action);
+    // One hand-off for both reports: the user event first, then the reading.
+    context_->handOff([event = std::move(event), eventSent = std::move(eventSent),
+                       accelerometer = std::move(accelerometer),
+                       readingSent = std::move(readingSent)](ReportSender& reports) mutable {
+        reports.sendUserEvents(std::move(event), std::move(eventSent));
+        if (accelerometer) reports.sendAccelerometerData(std::move(*accelerometer), std::move(readingSent));
+    });
 }
 
 void TrackingButton::touchesBegan(const std::vector<Touch>& touches) {

@@ -7,6 +7,7 @@
 // Reports are handed to `reportExecutor`, which calls the sender off the
 // user-interface thread; send completions may run on any thread and only
 // write console lines.
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -43,6 +44,9 @@ public:
     // "landscape" or "portrait", from the device's orientation now.
     std::string_view orientationText() const;
 
+    // Runs `work` with the sender on the report queue: several reports of one
+    // user action go in one hand-off (each hand-off may wake that queue).
+    void handOff(std::function<void(ReportSender&)> work) const;
     // Hand a report to the sender without waiting for it.
     void sendUserEvents(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
     void sendActivityStream(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
