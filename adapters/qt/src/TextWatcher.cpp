@@ -46,6 +46,7 @@ void TextWatcher::stopTracking() {
     if (filtering_ && QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
     filtering_ = false;
     disconnect(edits_);
+    disconnect(gone_);
 }
 
 bool TextWatcher::eventFilter(QObject* watched, QEvent* event) {
@@ -68,6 +69,16 @@ bool TextWatcher::eventFilter(QObject* watched, QEvent* event) {
                    : TextEditingNotificationName::textViewDidBeginEditing,
              node});
         disconnect(edits_);
+        disconnect(gone_);
+        // An editor closed while the user types in it still ends its period.
+        gone_ = connect(widget, &QObject::destroyed, this, [this, field] {
+            disconnect(edits_);
+            editing_ = nullptr;
+            tracking_->textFieldDidEndEditingNotification(
+                {field ? TextEditingNotificationName::textFieldDidEndEditing
+                       : TextEditingNotificationName::textViewDidEndEditing,
+                 nullptr});
+        });
         auto changed = [this, node, field] {
             tracking_->textFieldTextDidChange(
                 {field ? TextEditingNotificationName::textFieldDidChange : TextEditingNotificationName::textViewDidChange,
@@ -82,6 +93,7 @@ bool TextWatcher::eventFilter(QObject* watched, QEvent* event) {
         }
     } else {
         disconnect(edits_);
+        disconnect(gone_);
         tracking_->textFieldDidEndEditingNotification(
             {field ? TextEditingNotificationName::textFieldDidEndEditing
                    : TextEditingNotificationName::textViewDidEndEditing,

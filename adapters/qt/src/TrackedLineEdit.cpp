@@ -31,8 +31,12 @@ TrackedLineEdit::TrackedLineEdit(QWidget* parent, std::shared_ptr<const Tracking
     connect(this, &QLineEdit::textEdited, this, [this] { tracking_->textDidChange(); });
 }
 
-// The tracking field goes before its host, which the QObject tree deletes.
-TrackedLineEdit::~TrackedLineEdit() { tracking_.reset(); }
+// A field closed while the user types in it still reports that period. The
+// tracking field goes before its host, which the QObject tree deletes.
+TrackedLineEdit::~TrackedLineEdit() {
+    if (editing_) tracking_->editingDidEnd();
+    tracking_.reset();
+}
 
 QString TrackedLineEdit::fieldTag() const { return QString::fromStdString(tracking_->fieldTag()); }
 void TrackedLineEdit::setFieldTag(const QString& tag) { tracking_->setFieldTag(tag.toStdString()); }

@@ -13,7 +13,8 @@ TrackedPicker::TrackedPicker(QWidget* parent, std::shared_ptr<const TrackingCont
     tracking_->setHidden(true);
 }
 
-TrackedPicker::~TrackedPicker() = default;
+// Leaving the screen with the picker ends its period.
+TrackedPicker::~TrackedPicker() { tracking_->willMoveToSuperview(false); }
 
 QString TrackedPicker::fieldTag() const { return QString::fromStdString(tracking_->fieldTag()); }
 void TrackedPicker::setFieldTag(const QString& tag) { tracking_->setFieldTag(tag.toStdString()); }

@@ -8,17 +8,32 @@
 namespace quarra::qt {
 namespace {
 
-// The screen logic, asking the widget for its tag.
+// The screen logic, asking the widget for its tag. While the widget is being
+// destroyed its subclass (which overrides the tag) is already gone, so the
+// last tag it gave stands for it.
 template <class Controller, class Screen>
 class TaggedBy final : public Controller {
 public:
     TaggedBy(const Screen& screen, std::shared_ptr<const TrackingContext> context)
         : Controller(std::move(context)), screen_(screen) {}
-    ScreenTags screenTag() const override { return screen_.screenTag(); }
+    ScreenTags screenTag() const override {
+        if (!closing_) lastTag_ = screen_.screenTag();
+        return lastTag_;
+    }
+    void closing() { closing_ = true; }
 
 private:
     const Screen& screen_;
+    mutable ScreenTags lastTag_ = ScreenTags::None;
+    bool closing_ = false;
 };
+
+// A screen closed while shown ends its visit, tagged as it was shown.
+template <class Controller, class Screen>
+void closeVisit(Controller& controller, const Screen& screen) {
+    static_cast<TaggedBy<Controller, Screen>&>(controller).closing();
+    if (screen.isVisible()) controller.viewWillDisappear();
+}
 
 }  // namespace
 
@@ -41,7 +56,7 @@ TrackedScreen::TrackedScreen(QWidget* parent, std::shared_ptr<const TrackingCont
     setAttribute(Qt::WA_AcceptTouchEvents);
 }
 
-TrackedScreen::~TrackedScreen() = default;
+TrackedScreen::~TrackedScreen() { closeVisit(*tracking_, *this); }
 
 bool TrackedScreen::event(QEvent* event) {
     if (event->type() == QEvent::TouchBegin) tracking_->touchesBegan(touchesIn(static_cast<QTouchEvent&>(*event)));
@@ -68,7 +83,7 @@ void TrackedScreen::mousePressEvent(QMouseEvent* event) {
 TrackedTableScreen::TrackedTableScreen(QWidget* parent, std::shared_ptr<const TrackingContext> context)
     : QWidget(parent), tracking_(std::make_unique<TaggedBy<EventsTrackerTableViewController, TrackedTableScreen>>(*this, std::move(context))) {}
 
-TrackedTableScreen::~TrackedTableScreen() = default;
+TrackedTableScreen::~TrackedTableScreen() { closeVisit(*tracking_, *this); }
 
 void TrackedTableScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -85,7 +100,7 @@ void TrackedTableScreen::hideEvent(QHideEvent* event) {
 TrackedCollectionScreen::TrackedCollectionScreen(QWidget* parent, std::shared_ptr<const TrackingContext> context)
     : QWidget(parent), tracking_(std::make_unique<TaggedBy<EventsTrackerCollectionViewController, TrackedCollectionScreen>>(*this, std::move(context))) {}
 
-TrackedCollectionScreen::~TrackedCollectionScreen() = default;
+TrackedCollectionScreen::~TrackedCollectionScreen() { closeVisit(*tracking_, *this); }
 
 void TrackedCollectionScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

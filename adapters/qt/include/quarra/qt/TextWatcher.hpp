@@ -33,6 +33,7 @@ protected:
 private:
     std::unique_ptr<QuarraTextWatcher> tracking_;
     QMetaObject::Connection edits_;  // of the widget with the focus
+    QMetaObject::Connection gone_;   // its destruction
     QPointer<QWidget> editing_;     // the editor whose period is open
     bool filtering_ = false;
 };
