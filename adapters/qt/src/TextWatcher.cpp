@@ -47,6 +47,7 @@ void TextWatcher::stopTracking() {
     filtering_ = false;
     disconnect(edits_);
     disconnect(gone_);
+    editing_ = nullptr;
 }
 
 bool TextWatcher::eventFilter(QObject* watched, QEvent* event) {
@@ -55,51 +56,46 @@ bool TextWatcher::eventFilter(QObject* watched, QEvent* event) {
     const EditorKind kind = editorKind(watched);
     if (kind == EditorKind::none) return false;
     auto* widget = static_cast<QWidget*>(watched);
-    if (focusIn ? editing_ == widget : (editing_ != widget || !endsTheEditingPeriod(static_cast<QFocusEvent&>(*event)))) {
-        return false;
-    }
-    editing_ = focusIn ? widget : nullptr;
-
-    ViewNode* node = &viewNodeFor(*widget);
-    const bool field = kind == EditorKind::field;
-    // Delivered to this watcher alone: no other observer acts on these editors.
     if (focusIn) {
-        tracking_->textFieldDidBeginEditingNotification(
-            {field ? TextEditingNotificationName::textFieldDidBeginEditing
-                   : TextEditingNotificationName::textViewDidBeginEditing,
-             node});
-        disconnect(edits_);
-        disconnect(gone_);
-        // An editor closed while the user types in it still ends its period.
-        gone_ = connect(widget, &QObject::destroyed, this, [this, field] {
-            disconnect(edits_);
-            editing_ = nullptr;
-            tracking_->textFieldDidEndEditingNotification(
-                {field ? TextEditingNotificationName::textFieldDidEndEditing
-                       : TextEditingNotificationName::textViewDidEndEditing,
-                 nullptr});
-        });
-        auto changed = [this, node, field] {
-            tracking_->textFieldTextDidChange(
-                {field ? TextEditingNotificationName::textFieldDidChange : TextEditingNotificationName::textViewDidChange,
-                 node});
-        };
-        if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-            edits_ = connect(line, &QLineEdit::textEdited, this, changed);
-        } else if (auto* text = qobject_cast<QTextEdit*>(widget)) {
-            edits_ = connect(text, &QTextEdit::textChanged, this, changed);
-        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) {
-            edits_ = connect(plain, &QPlainTextEdit::textChanged, this, changed);
-        }
-    } else {
-        disconnect(edits_);
-        disconnect(gone_);
-        tracking_->textFieldDidEndEditingNotification(
-            {field ? TextEditingNotificationName::textFieldDidEndEditing
-                   : TextEditingNotificationName::textViewDidEndEditing,
-             node});
+        if (editing_ == widget) return false;  // back from a context menu
+        if (editing_) endPeriod(&viewNodeFor(*editing_));  // its focus went without a word
+        beginPeriod(*widget, kind == EditorKind::field);
+    } else if (editing_ == widget && endsTheEditingPeriod(static_cast<QFocusEvent&>(*event))) {
+        endPeriod(&viewNodeFor(*widget));
     }
     return false;
+}
+
+// Delivered to this watcher alone: no other observer acts on these editors.
+void TextWatcher::beginPeriod(QWidget& editor, bool field) {
+    using Name = TextEditingNotificationName;
+    editing_ = &editor;
+    editingField_ = field;
+    ViewNode* node = &viewNodeFor(editor);
+    tracking_->textFieldDidBeginEditingNotification(
+        {field ? Name::textFieldDidBeginEditing : Name::textViewDidBeginEditing, node});
+    // An editor closed while the user types in it still ends its period.
+    gone_ = connect(&editor, &QObject::destroyed, this, [this] { endPeriod(nullptr); });
+    auto changed = [this, node, field] {
+        tracking_->textFieldTextDidChange({field ? Name::textFieldDidChange : Name::textViewDidChange, node});
+    };
+    if (auto* line = qobject_cast<QLineEdit*>(&editor)) {
+        edits_ = connect(line, &QLineEdit::textEdited, this, changed);
+    } else if (auto* text = qobject_cast<QTextEdit*>(&editor)) {
+        edits_ = connect(text, &QTextEdit::textChanged, this, changed);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(&editor)) {
+        edits_ = connect(plain, &QPlainTextEdit::textChanged, this, changed);
+    }
+}
+
+void TextWatcher::endPeriod(ViewNode* node) {
+    disconnect(edits_);
+    disconnect(gone_);
+    editing_ = nullptr;
+    tracking_->textFieldDidEndEditingNotification(
+        {editingField_ ? TextEditingNotificationName::textFieldDidEndEditing
+                       : TextEditingNotificationName::textViewDidEndEditing,
+         node});
 }
 
 }  // namespace quarra::qt

@@ -204,6 +204,41 @@ TEST(TextWatcherTest, HearsTrackedLineEditsAndStopsWhenAsked) {
     EXPECT_EQ(h.activityStreams().size(), 1u);
 }
 
+TEST(TextWatcherTest, AContextMenuKeepsThePeriodAndAnotherEditorEndsIt) {
+    TrackingHarness h;
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* city = new TrackedFieldGroup;
+    city->setFieldTag("BillingCity");
+    auto* cityLine = new QLineEdit(city);
+    auto* postal = new TrackedFieldGroup;
+    postal->setFieldTag("BillingPostalCode");
+    auto* postalLine = new QLineEdit(postal);
+    layout->addWidget(city);
+    layout->addWidget(postal);
+    TextWatcher watcher(nullptr, h.context);
+    watcher.startTracking();
+    cityLine->setFocus();
+    ASSERT_TRUE(showActive(window));
+    QTest::keyClicks(cityLine, "Lyon");
+
+    // A context menu takes the focus and gives it back.
+    QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);
+    QCoreApplication::sendEvent(cityLine, &toMenu);
+    QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
+    QCoreApplication::sendEvent(cityLine, &back);
+    h.run();
+    EXPECT_TRUE(h.activityStreams().empty());
+
+    // The focus leaves for the menu and lands elsewhere without coming back.
+    QCoreApplication::sendEvent(cityLine, &toMenu);
+    QFocusEvent elsewhere(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(postalLine, &elsewhere);
+    h.run();
+    EXPECT_EQ(valuesOf(h.activityStreams(), "element"), std::vector<std::string>{"BillingCity"});
+    EXPECT_EQ(valuesOf(h.activityStreams(), "keystrokes"), std::vector<std::string>{"4"});
+}
+
 TEST(TrackedFieldGroupTest, OnlyKnownTagsAreTaken) {
     TrackedFieldGroup group;
     EXPECT_EQ(group.fieldTag(), "Undefined");

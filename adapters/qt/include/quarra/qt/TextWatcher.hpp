@@ -11,6 +11,7 @@
 
 #include <quarra/tracking/QuarraTextWatcher.hpp>
 #include <quarra/tracking/TrackingContextRef.hpp>
+#include <quarra/tracking/ViewNode.hpp>
 
 namespace quarra::qt {
 
@@ -31,10 +32,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void beginPeriod(QWidget& editor, bool field);
+    // `node` is the editor's view node, or null when the editor is gone.
+    void endPeriod(ViewNode* node);
+
     std::unique_ptr<QuarraTextWatcher> tracking_;
     QMetaObject::Connection edits_;  // of the widget with the focus
     QMetaObject::Connection gone_;   // its destruction
     QPointer<QWidget> editing_;     // the editor whose period is open
+    bool editingField_ = false;     // a line edit (else a text view)
     bool filtering_ = false;
 };
 
