@@ -28,6 +28,17 @@ private:
     bool closing_ = false;
 };
 
+// A window minimised and restored by the window system is not a new visit.
+template <class Controller>
+void forwardShow(const QShowEvent& event, Controller& controller) {
+    if (!event.spontaneous()) controller.viewDidAppear();
+}
+
+template <class Controller>
+void forwardHide(const QHideEvent& event, Controller& controller) {
+    if (!event.spontaneous()) controller.viewWillDisappear();
+}
+
 // A screen closed while shown ends its visit, tagged as it was shown.
 template <class Controller, class Screen>
 void closeVisit(Controller& controller, const Screen& screen) {
@@ -65,12 +76,12 @@ bool TrackedScreen::event(QEvent* event) {
 
 void TrackedScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) tracking_->viewDidAppear();
+    forwardShow(*event, *tracking_);
 }
 
 void TrackedScreen::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (!event->spontaneous()) tracking_->viewWillDisappear();
+    forwardHide(*event, *tracking_);
 }
 
 void TrackedScreen::mousePressEvent(QMouseEvent* event) {
@@ -87,12 +98,12 @@ TrackedTableScreen::~TrackedTableScreen() { closeVisit(*tracking_, *this); }
 
 void TrackedTableScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) tracking_->viewDidAppear();
+    forwardShow(*event, *tracking_);
 }
 
 void TrackedTableScreen::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (!event->spontaneous()) tracking_->viewWillDisappear();
+    forwardHide(*event, *tracking_);
 }
 
 // ---- TrackedCollectionScreen ----
@@ -104,12 +115,12 @@ TrackedCollectionScreen::~TrackedCollectionScreen() { closeVisit(*tracking_, *th
 
 void TrackedCollectionScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous()) tracking_->viewDidAppear();
+    forwardShow(*event, *tracking_);
 }
 
 void TrackedCollectionScreen::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    if (!event->spontaneous()) tracking_->viewWillDisappear();
+    forwardHide(*event, *tracking_);
 }
 
 }  // namespace quarra::qt
