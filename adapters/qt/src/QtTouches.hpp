@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPointingDevice>
 #include <QTouchEvent>
+#include <optional>
 #include <vector>
 
 #include <quarra/tracking/Touch.hpp>
@@ -28,6 +29,29 @@ inline std::vector<Touch> mouseTouch(const QMouseEvent& event) {
 inline bool isFromMouse(const QMouseEvent& event) {
     const QPointingDevice* device = event.pointingDevice();
     return device == nullptr || device->type() == QInputDevice::DeviceType::Mouse;
+}
+
+// A pointer pressing, or moving while pressed: a touch, or a real mouse.
+struct PointerContact {
+    std::vector<Touch> touches;
+    bool begins = false;  // the press itself
+};
+
+inline std::optional<PointerContact> pointerContact(const QEvent& event) {
+    switch (event.type()) {
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+            return PointerContact{touchesIn(static_cast<const QTouchEvent&>(event)),
+                                  event.type() == QEvent::TouchBegin};
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove: {
+            const auto& mouse = static_cast<const QMouseEvent&>(event);
+            if (!isFromMouse(mouse)) return std::nullopt;
+            if (event.type() == QEvent::MouseMove && mouse.buttons() == Qt::NoButton) return std::nullopt;
+            return PointerContact{mouseTouch(mouse), event.type() == QEvent::MouseButtonPress};
+        }
+        default: return std::nullopt;
+    }
 }
 
 inline bool isTouchEvent(QEvent::Type type) {

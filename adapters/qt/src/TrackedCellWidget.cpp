@@ -14,20 +14,8 @@ TrackedCellWidget::TrackedCellWidget(QWidget* parent)
 TrackedCellWidget::~TrackedCellWidget() = default;
 
 bool TrackedCellWidget::event(QEvent* event) {
-    if (event->type() == QEvent::TouchBegin || event->type() == QEvent::TouchUpdate) {
-        tracking_->touchesMoved(touchesIn(static_cast<QTouchEvent&>(*event)));
-    }
+    if (auto contact = pointerContact(*event)) tracking_->touchesMoved(contact->touches);
     return QWidget::event(event);
-}
-
-void TrackedCellWidget::mousePressEvent(QMouseEvent* event) {
-    if (isFromMouse(*event)) tracking_->touchesMoved(mouseTouch(*event));
-    QWidget::mousePressEvent(event);
-}
-
-void TrackedCellWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (isFromMouse(*event) && event->buttons() != Qt::NoButton) tracking_->touchesMoved(mouseTouch(*event));
-    QWidget::mouseMoveEvent(event);
 }
 
 void TrackedCellWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -42,9 +42,7 @@ QString TrackedLineEdit::fieldTag() const { return QString::fromStdString(tracki
 void TrackedLineEdit::setFieldTag(const QString& tag) { tracking_->setFieldTag(tag.toStdString()); }
 
 bool TrackedLineEdit::event(QEvent* event) {
-    if (event->type() == QEvent::TouchBegin || event->type() == QEvent::TouchUpdate) {
-        tracking_->touchesMoved(touchesIn(static_cast<QTouchEvent&>(*event)));
-    }
+    if (auto contact = pointerContact(*event)) tracking_->touchesMoved(contact->touches);
     return QLineEdit::event(event);
 }
 
@@ -60,16 +58,6 @@ void TrackedLineEdit::focusOutEvent(QFocusEvent* event) {
     if (!editing_ || !endsTheEditingPeriod(*event)) return;
     editing_ = false;
     tracking_->editingDidEnd();
-}
-
-void TrackedLineEdit::mousePressEvent(QMouseEvent* event) {
-    if (isFromMouse(*event)) tracking_->touchesMoved(mouseTouch(*event));
-    QLineEdit::mousePressEvent(event);
-}
-
-void TrackedLineEdit::mouseMoveEvent(QMouseEvent* event) {
-    if (isFromMouse(*event) && event->buttons() != Qt::NoButton) tracking_->touchesMoved(mouseTouch(*event));
-    QLineEdit::mouseMoveEvent(event);
 }
 
 void TrackedLineEdit::mouseReleaseEvent(QMouseEvent* event) {

@@ -23,28 +23,11 @@ QString TrackedPushButton::trackingAction() const {
 void TrackedPushButton::setTrackingAction(const QString& action) { tracking_->setTrackingAction(action.toStdString()); }
 
 bool TrackedPushButton::event(QEvent* event) {
-    if (event->type() == QEvent::TouchBegin) {
-        auto touches = touchesIn(static_cast<QTouchEvent&>(*event));
-        tracking_->touchesBegan(touches);
-        tracking_->touchesMoved(touches);
-    } else if (event->type() == QEvent::TouchUpdate) {
-        tracking_->touchesMoved(touchesIn(static_cast<QTouchEvent&>(*event)));
+    if (auto contact = pointerContact(*event)) {
+        if (contact->begins) tracking_->touchesBegan(contact->touches);
+        tracking_->touchesMoved(contact->touches);
     }
     return QPushButton::event(event);
-}
-
-void TrackedPushButton::mousePressEvent(QMouseEvent* event) {
-    if (isFromMouse(*event)) {
-        auto touches = mouseTouch(*event);
-        tracking_->touchesBegan(touches);
-        tracking_->touchesMoved(touches);
-    }
-    QPushButton::mousePressEvent(event);
-}
-
-void TrackedPushButton::mouseMoveEvent(QMouseEvent* event) {
-    if (isFromMouse(*event) && event->buttons() != Qt::NoButton) tracking_->touchesMoved(mouseTouch(*event));
-    QPushButton::mouseMoveEvent(event);
 }
 
 }  // namespace quarra::qt

@@ -28,8 +28,6 @@ public:
 
 protected:
     bool event(QEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     std::unique_ptr<TrackingButton> tracking_;
