@@ -8,8 +8,8 @@
 #include <mutex>
 
 #include "config/SessionConfigManager.hpp"
-#include "core/CollectionService.hpp"
-#include "core/JsonText.hpp"
+#include "collector/CollectionService.hpp"
+#include "base/JsonText.hpp"
 #include "logging/LogManager.hpp"
 #include "queue/DataCollectorEventsQueue.hpp"
 #include "support/CapturingConsole.hpp"

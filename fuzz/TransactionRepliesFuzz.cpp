@@ -8,7 +8,7 @@
 #include <quarra/TransactionDocuments.hpp>
 
 #include "config/ConfigurationDocument.hpp"
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "transactions/ErrorModel.hpp"
 #include "transactions/TransactionReplies.hpp"
 #include "transactions/TransactionRequests.hpp"

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "core/Limits.hpp"
+#include "base/Limits.hpp"
 
 namespace quarra::cachefile {
 namespace {

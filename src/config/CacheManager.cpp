@@ -6,7 +6,7 @@
 
 #include "config/AtomicFile.hpp"
 #include "config/CacheFileFormat.hpp"
-#include "core/Limits.hpp"
+#include "base/Limits.hpp"
 #include "platform/Environment.hpp"
 
 namespace quarra {

@@ -1,7 +1,7 @@
 #include "config/ConfigurationDocument.hpp"
 
 #include "config/StrictFields.hpp"
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 
 namespace quarra {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "config/CacheManager.hpp"
 #include "config/SessionConfigManager.hpp"
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "logging/LogManager.hpp"
 #include "platform/DeviceInfo.hpp"
 #include "platform/Environment.hpp"

@@ -10,7 +10,7 @@
 #include <quarra/Executor.hpp>
 
 #include "config/ConfigurationDocument.hpp"
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 
 namespace quarra {
 

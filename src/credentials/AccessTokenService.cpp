@@ -6,7 +6,7 @@
 
 #include "config/SessionConfigManager.hpp"
 #include "config/SessionConfigServices.hpp"
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "logging/LogManager.hpp"
 #include "platform/Environment.hpp"
 #include "platform/InterfaceNames.hpp"

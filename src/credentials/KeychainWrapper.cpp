@@ -3,7 +3,7 @@
 #include "credentials/AccessibilityText.hpp"
 #include "credentials/KeychainValueCoding.hpp"
 #include "credentials/SecureItemStore.hpp"
-#include "credentials/Utf8Text.hpp"
+#include "base/Utf8Text.hpp"
 
 namespace quarra {
 namespace {

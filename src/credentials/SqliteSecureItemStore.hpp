@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "credentials/SecureItemStore.hpp"
 #include "credentials/StoreKey.hpp"
 

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <optional>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 
 namespace quarra {
 

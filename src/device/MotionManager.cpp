@@ -1,6 +1,6 @@
 #include "device/MotionManager.hpp"
 
-#include "core/DecimalText.hpp"
+#include "base/DecimalText.hpp"
 #include "device/IioAccelerometerSource.hpp"
 #include "device/LocalizedModel.hpp"
 #include "platform/Environment.hpp"

@@ -11,7 +11,7 @@
 #include <quarra/AccelerometerSource.hpp>
 #include <quarra/Executor.hpp>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 
 namespace quarra {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "device/EmbeddedGeoTable.hpp"
 #include "platform/Environment.hpp"
 

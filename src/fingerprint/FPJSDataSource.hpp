@@ -6,7 +6,7 @@
 
 #include <quarra/DataCollectorService.hpp>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "fingerprint/FingerprintDataSource.hpp"
 #include "fingerprint/FingerprintPro.hpp"
 

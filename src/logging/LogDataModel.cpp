@@ -1,6 +1,6 @@
 #include "logging/LogDataModel.hpp"
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 
 namespace quarra {
 

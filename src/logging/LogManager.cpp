@@ -5,8 +5,8 @@
 #include <quarra/KeychainWrapper.hpp>
 
 #include "config/SessionConfigManager.hpp"
-#include "core/JsonText.hpp"
-#include "core/Timestamps.hpp"
+#include "base/JsonText.hpp"
+#include "base/Timestamps.hpp"
 #include "logging/SecretScrubber.hpp"
 #include "logging/ServerLogUtility.hpp"
 #include "platform/DeviceInfo.hpp"

@@ -6,7 +6,7 @@
 
 #include <quarra/Json.hpp>
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 
 namespace quarra {
 namespace {

@@ -1,8 +1,8 @@
 #include "logging/ServerLogUtility.hpp"
 
 #include "config/SessionConfigManager.hpp"
-#include "core/ConsoleLog.hpp"
-#include "core/JsonText.hpp"
+#include "base/ConsoleLog.hpp"
+#include "base/JsonText.hpp"
 #include "logging/InsertLogDataResponse.hpp"
 #include "platform/Environment.hpp"
 #include "transport/RequestsManager.hpp"

@@ -6,7 +6,7 @@
 
 #include <quarra/Options.hpp>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "platform/BaseUrls.hpp"
 
 namespace quarra {

@@ -15,7 +15,7 @@
 #include <thread>
 #include <utility>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "platform/PathAnswerRelay.hpp"
 #include "platform/PathMonitor.hpp"
 #include "platform/RtnetlinkSnapshot.hpp"

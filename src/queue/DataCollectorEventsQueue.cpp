@@ -1,6 +1,6 @@
 #include "queue/DataCollectorEventsQueue.hpp"
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "platform/Environment.hpp"
 
 namespace quarra {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/Limits.hpp"
+#include "base/Limits.hpp"
 #include "queue/EventStore.hpp"
 
 namespace quarra {

@@ -5,7 +5,7 @@
 
 #include <fmt/format.h>
 
-#include "core/Timestamps.hpp"
+#include "base/Timestamps.hpp"
 
 namespace quarra {
 namespace {

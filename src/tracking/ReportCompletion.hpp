@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "core/ConsoleLog.hpp"
-#include "core/ReportSender.hpp"
+#include "base/ConsoleLog.hpp"
+#include "tracking/ReportSender.hpp"
 
 namespace quarra {
 

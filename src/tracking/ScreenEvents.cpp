@@ -3,8 +3,8 @@
 #include <quarra/tracking/QuarraScreenTracker.hpp>
 #include <quarra/tracking/UserEventType.hpp>
 
-#include "core/DecimalText.hpp"
-#include "core/Timestamps.hpp"
+#include "base/DecimalText.hpp"
+#include "base/Timestamps.hpp"
 #include "tracking/FieldTrackingInformation.hpp"
 #include "tracking/ReportCompletion.hpp"
 #include "tracking/TouchText.hpp"

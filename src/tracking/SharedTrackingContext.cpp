@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <mutex>
 
-#include "core/CollectionService.hpp"
+#include "collector/CollectionService.hpp"
 #include "device/MotionManager.hpp"
 #include "platform/DeviceInfo.hpp"
 #include "platform/Environment.hpp"

@@ -2,7 +2,7 @@
 
 #include <fmt/format.h>
 
-#include "core/DecimalText.hpp"
+#include "base/DecimalText.hpp"
 
 namespace quarra {
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "core/DecimalText.hpp"
-#include "core/Timestamps.hpp"
+#include "base/DecimalText.hpp"
+#include "base/Timestamps.hpp"
 #include "device/MotionManager.hpp"
 #include "tracking/ReportCompletion.hpp"
 #include "tracking/TouchText.hpp"

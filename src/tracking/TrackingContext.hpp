@@ -18,8 +18,8 @@
 #include <quarra/tracking/TextEditingNotifications.hpp>
 #include <quarra/tracking/TrackingContextRef.hpp>
 
-#include "core/ConsoleLog.hpp"
-#include "core/ReportSender.hpp"
+#include "base/ConsoleLog.hpp"
+#include "tracking/ReportSender.hpp"
 #include "tracking/TrackingValues.hpp"
 
 namespace quarra {

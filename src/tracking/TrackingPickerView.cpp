@@ -2,7 +2,7 @@
 
 #include <quarra/tracking/FieldTags.hpp>
 
-#include "core/Timestamps.hpp"
+#include "base/Timestamps.hpp"
 #include "tracking/FieldTrackingInformation.hpp"
 #include "tracking/ReportCompletion.hpp"
 #include "tracking/TrackingContext.hpp"

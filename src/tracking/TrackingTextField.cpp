@@ -2,7 +2,7 @@
 
 #include <quarra/tracking/FieldTags.hpp>
 
-#include "core/DecimalText.hpp"
+#include "base/DecimalText.hpp"
 #include "tracking/FieldTrackingInformation.hpp"
 #include "tracking/ReportCompletion.hpp"
 #include "tracking/TouchText.hpp"

@@ -6,7 +6,7 @@
 
 #include <quarra/Quarra.hpp>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "transactions/ErrorModel.hpp"
 
 namespace quarra {

@@ -4,7 +4,7 @@
 
 #include <quarra/Quarra.hpp>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "transactions/TransactionEventServiceType.hpp"
 
 namespace quarra {

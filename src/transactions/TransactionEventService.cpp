@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "platform/Environment.hpp"
 #include "transactions/TransactionRequests.hpp"
 

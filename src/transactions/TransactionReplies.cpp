@@ -1,6 +1,6 @@
 #include "transactions/TransactionReplies.hpp"
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "transactions/DocumentReader.hpp"
 
 namespace quarra {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 
 namespace quarra {
 namespace {

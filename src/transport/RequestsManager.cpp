@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "config/SessionConfigManager.hpp"
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "logging/LogManager.hpp"
 #include "platform/Environment.hpp"
 #include "transport/RetryPause.hpp"

@@ -1,6 +1,6 @@
 #include "support/ServiceHarness.hpp"
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 
 namespace quarra::testing {
 

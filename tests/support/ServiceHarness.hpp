@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "config/SessionConfigManager.hpp"
-#include "core/CollectionService.hpp"
+#include "collector/CollectionService.hpp"
 #include "logging/LogManager.hpp"
 #include "platform/ManualExecutor.hpp"
 #include "platform/SimulatedHttpClient.hpp"

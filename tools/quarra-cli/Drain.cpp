@@ -4,7 +4,7 @@
 
 #include <quarra/DataCollectorService.hpp>
 
-#include "core/CollectionService.hpp"
+#include "collector/CollectionService.hpp"
 #include "queue/DataCollectorEventsQueue.hpp"
 
 namespace quarra::cli {

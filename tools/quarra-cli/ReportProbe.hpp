@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "Mailbox.hpp"
-#include "core/ReportSender.hpp"
+#include "tracking/ReportSender.hpp"
 
 namespace quarra::cli {
 

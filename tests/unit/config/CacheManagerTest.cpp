@@ -11,7 +11,7 @@
 
 #include "config/CacheFileFormat.hpp"
 #include "config/CacheManager.hpp"
-#include "core/Limits.hpp"
+#include "base/Limits.hpp"
 #include "support/TempDir.hpp"
 
 // GCC 12 at -O2 misreads the in-place edits of the damaged copies below as

@@ -8,7 +8,7 @@
 #include <quarra/KeychainWrapper.hpp>
 
 #include "config/SessionConfigManager.hpp"
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "credentials/MemorySecureItemStore.hpp"
 #include "logging/LogManager.hpp"
 #include "logging/ServerLogUtility.hpp"

@@ -1,7 +1,7 @@
 // Server log records: what is posted at which level, and what a record holds.
 #include <gtest/gtest.h>
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "logging/LogDataModel.hpp"
 #include "logging/LogLevel.hpp"
 #include "LogHarness.hpp"

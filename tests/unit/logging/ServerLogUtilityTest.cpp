@@ -1,7 +1,7 @@
 // Posting log records: the answer decides the completion; failures are not fed back.
 #include <gtest/gtest.h>
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "logging/InsertLogDataResponse.hpp"
 #include "logging/LogDataModel.hpp"
 #include "LogHarness.hpp"

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 #include "platform/FakeClock.hpp"
 #include "queue/DataCollectorEventsQueue.hpp"
 #include "support/CapturingConsole.hpp"

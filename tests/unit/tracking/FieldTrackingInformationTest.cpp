@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/Timestamps.hpp"
+#include "base/Timestamps.hpp"
 #include "tracking/FieldTrackingInformation.hpp"
 
 namespace quarra {

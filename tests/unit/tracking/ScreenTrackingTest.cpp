@@ -5,7 +5,7 @@
 #include <quarra/tracking/EventsTrackerViewController.hpp>
 #include <quarra/tracking/ScreenAppearanceHooks.hpp>
 
-#include "core/Timestamps.hpp"
+#include "base/Timestamps.hpp"
 #include "tracking/ScreenTrackingSwitch.hpp"
 #include "unit/tracking/TrackingTestContext.hpp"
 

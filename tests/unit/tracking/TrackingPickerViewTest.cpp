@@ -2,7 +2,7 @@
 
 #include <quarra/tracking/TrackingPickerView.hpp>
 
-#include "core/Timestamps.hpp"
+#include "base/Timestamps.hpp"
 #include "unit/tracking/TrackingTestContext.hpp"
 
 namespace quarra {

@@ -9,8 +9,8 @@
 #include <quarra/KeychainWrapper.hpp>
 #include <quarra/QuarraManager.hpp>
 
-#include "core/ConsoleLog.hpp"
-#include "core/JsonText.hpp"
+#include "base/ConsoleLog.hpp"
+#include "base/JsonText.hpp"
 #include "credentials/MemorySecureItemStore.hpp"
 #include "platform/FakeClock.hpp"
 #include "platform/ManualExecutor.hpp"

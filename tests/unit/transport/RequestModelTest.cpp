@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "transport/APIError.hpp"
 #include "transport/HTTPMethod.hpp"
 #include "transport/RetryPause.hpp"

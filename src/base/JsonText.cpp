@@ -1,4 +1,4 @@
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 
 #include <cmath>
 

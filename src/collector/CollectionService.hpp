@@ -15,8 +15,8 @@
 #include <quarra/Executor.hpp>
 #include <quarra/Json.hpp>
 
-#include "core/ConsoleLog.hpp"
-#include "core/ReportSender.hpp"
+#include "base/ConsoleLog.hpp"
+#include "tracking/ReportSender.hpp"
 #include "transport/APIError.hpp"
 #include "transport/DataCollectorAPI.hpp"
 

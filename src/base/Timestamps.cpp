@@ -1,4 +1,4 @@
-#include "core/Timestamps.hpp"
+#include "base/Timestamps.hpp"
 
 #include <ctime>
 

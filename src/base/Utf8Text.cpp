@@ -1,4 +1,4 @@
-#include "credentials/Utf8Text.hpp"
+#include "base/Utf8Text.hpp"
 
 #include <nlohmann/json.hpp>
 

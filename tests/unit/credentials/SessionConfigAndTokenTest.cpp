@@ -5,7 +5,7 @@
 #include <fstream>
 #include <functional>
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "support/SessionHarness.hpp"
 
 namespace quarra {

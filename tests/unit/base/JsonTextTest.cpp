@@ -3,9 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "core/DecimalText.hpp"
-#include "core/JsonText.hpp"
-#include "core/Timestamps.hpp"
+#include "base/DecimalText.hpp"
+#include "base/JsonText.hpp"
+#include "base/Timestamps.hpp"
 
 namespace quarra {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/JsonText.hpp"
-#include "core/SessionStart.hpp"
+#include "base/JsonText.hpp"
+#include "collector/SessionStart.hpp"
 #include "platform/ManualPathMonitor.hpp"
 #include "support/SessionHarness.hpp"
 

@@ -10,7 +10,7 @@
 #include <quarra/Clock.hpp>
 #include <quarra/Executor.hpp>
 
-#include "core/UserDataPayload.hpp"
+#include "collector/UserDataPayload.hpp"
 #include "platform/BaseUrls.hpp"
 
 namespace quarra {

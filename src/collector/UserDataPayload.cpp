@@ -1,4 +1,4 @@
-#include "core/UserDataPayload.hpp"
+#include "collector/UserDataPayload.hpp"
 
 #include <cmath>
 #include <cstdint>

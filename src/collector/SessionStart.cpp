@@ -1,8 +1,8 @@
-#include "core/SessionStart.hpp"
+#include "collector/SessionStart.hpp"
 
 #include "config/SessionConfigManager.hpp"
 #include "config/SessionConfigServices.hpp"
-#include "core/CollectionService.hpp"
+#include "collector/CollectionService.hpp"
 #include "credentials/AccessTokenService.hpp"
 #include "platform/PathMonitor.hpp"
 #include "fingerprint/FPJSDataSource.hpp"

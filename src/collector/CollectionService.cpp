@@ -1,14 +1,14 @@
-#include "core/CollectionService.hpp"
+#include "collector/CollectionService.hpp"
 
 #include <cmath>
 
 #include "config/SessionConfigManager.hpp"
-#include "core/DecimalText.hpp"
-#include "credentials/Utf8Text.hpp"
-#include "core/JsonText.hpp"
+#include "base/DecimalText.hpp"
+#include "base/Utf8Text.hpp"
+#include "base/JsonText.hpp"
 #include "device/OfflineReverseGeocoder.hpp"
 #include "device/PlaceExtraction.hpp"
-#include "core/Limits.hpp"
+#include "base/Limits.hpp"
 #include "logging/LogManager.hpp"
 #include "platform/Environment.hpp"
 #include "queue/DataCollectorEventsQueue.hpp"

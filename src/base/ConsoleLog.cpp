@@ -1,11 +1,11 @@
-#include "core/ConsoleLog.hpp"
+#include "base/ConsoleLog.hpp"
 
 #include <atomic>
 #include <cstdio>
 #include <mutex>
 #include <string>
 
-#include "core/Timestamps.hpp"
+#include "base/Timestamps.hpp"
 #include "platform/Environment.hpp"
 
 namespace quarra {

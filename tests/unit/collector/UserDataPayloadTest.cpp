@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "core/UserDataPayload.hpp"
+#include "collector/UserDataPayload.hpp"
 
 namespace quarra {
 namespace {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <limits>
 
-#include "core/JsonText.hpp"
+#include "base/JsonText.hpp"
 #include "support/ServiceHarness.hpp"
 
 namespace quarra {

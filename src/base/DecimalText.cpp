@@ -1,4 +1,4 @@
-#include "core/DecimalText.hpp"
+#include "base/DecimalText.hpp"
 
 #include <array>
 #include <charconv>
