@@ -10,8 +10,8 @@
 #include <quarra/tracking/TrackingTextField.hpp>
 
 #include "device/MotionManager.hpp"
-#include "platform/FixedDeviceInfo.hpp"
-#include "platform/ManualExecutor.hpp"
+#include <quarra/testing/FixedDeviceInfo.hpp>
+#include <quarra/testing/ManualExecutor.hpp>
 #include "tracking/TrackingContext.hpp"
 
 namespace quarra {

@@ -38,13 +38,18 @@ void PathAnswerRelay::reset() {
 
 void PathAnswerRelay::post(PathMonitor::Handler handler, bool satisfied, unsigned long long generation) {
     if (!handler) return;
-    queue_->post([state = state_, handler = std::move(handler), satisfied, generation] {
+    auto call = [state = state_, handler = std::move(handler), satisfied, generation] {
         {
             std::lock_guard lock(state->mutex);
             if (state->generation != generation) return;
         }
         handler(satisfied);
-    });
+    };
+    if (queue_) {
+        queue_->post(std::move(call));
+    } else {
+        call();
+    }
 }
 
 }  // namespace quarra

@@ -1,12 +1,14 @@
 #pragma once
-// Hands a path monitor's answers to its handler on the monitor's queue: the
-// current answer to a newly installed handler, then each change once.
-// Safe to call from any thread; the handler never runs under a lock.
+// Hands a path monitor's answers to its handler on the monitor's queue (or,
+// without a queue, on the publishing thread): the current answer to a newly
+// installed handler, then each change once. Safe to call from any thread; the
+// handler never runs under a lock.
 #include <memory>
 #include <mutex>
 #include <optional>
 
-#include "platform/PathMonitor.hpp"
+#include <quarra/Executor.hpp>
+#include <quarra/PathMonitor.hpp>
 
 namespace quarra {
 

@@ -15,7 +15,7 @@
 #include "collector/SessionStart.hpp"
 #include "credentials/AccessTokenService.hpp"
 #include "credentials/SqliteSecureItemStore.hpp"
-#include "platform/ManualPathMonitor.hpp"
+#include <quarra/testing/ManualPathMonitor.hpp>
 #include "queue/DataCollectorEventsQueue.hpp"
 #include "support/CapturingConsole.hpp"
 #include "support/HttpsTestServer.hpp"

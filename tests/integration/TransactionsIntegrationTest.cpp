@@ -11,8 +11,8 @@
 
 #include "base/ConsoleLog.hpp"
 #include "base/JsonText.hpp"
-#include "credentials/MemorySecureItemStore.hpp"
-#include "platform/FakeClock.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
+#include <quarra/testing/FakeClock.hpp>
 #include "support/CapturingConsole.hpp"
 #include "support/HttpsTestServer.hpp"
 #include "transactions/QuarraAssembly.hpp"

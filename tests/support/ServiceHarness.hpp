@@ -9,8 +9,8 @@
 #include "config/SessionConfigManager.hpp"
 #include "collector/CollectionService.hpp"
 #include "logging/LogManager.hpp"
-#include "platform/ManualExecutor.hpp"
-#include "platform/SimulatedHttpClient.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
+#include <quarra/testing/SimulatedHttpClient.hpp>
 #include "queue/DataCollectorEventsQueue.hpp"
 #include "support/CapturingConsole.hpp"
 #include "support/ScriptedGeocoder.hpp"

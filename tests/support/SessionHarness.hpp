@@ -9,7 +9,7 @@
 #include "config/CacheManager.hpp"
 #include "config/SessionConfigServices.hpp"
 #include "credentials/AccessTokenService.hpp"
-#include "credentials/MemorySecureItemStore.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
 #include "support/ServiceHarness.hpp"
 #include "support/TempDir.hpp"
 

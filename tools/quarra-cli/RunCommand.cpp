@@ -12,7 +12,7 @@
 #include "StderrConsole.hpp"
 #include "StepOutput.hpp"
 #include "StepRunner.hpp"
-#include "platform/ManualPathMonitor.hpp"
+#include <quarra/testing/ManualPathMonitor.hpp>
 
 namespace quarra::cli {
 namespace {

@@ -9,7 +9,7 @@
 #include "Drain.hpp"
 #include "ScriptedAccelerometer.hpp"
 #include "platform/Environment.hpp"
-#include "platform/ManualPathMonitor.hpp"
+#include <quarra/testing/ManualPathMonitor.hpp>
 
 namespace quarra::cli {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "base/JsonText.hpp"
 #include "collector/SessionStart.hpp"
-#include "platform/ManualPathMonitor.hpp"
+#include <quarra/testing/ManualPathMonitor.hpp>
 #include "support/SessionHarness.hpp"
 
 namespace quarra {

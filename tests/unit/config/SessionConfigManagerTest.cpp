@@ -9,8 +9,8 @@
 
 #include "config/CacheManager.hpp"
 #include "config/SessionConfigManager.hpp"
-#include "platform/ManualExecutor.hpp"
-#include "platform/SimulatedHttpClient.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
+#include <quarra/testing/SimulatedHttpClient.hpp>
 #include "transport/RequestsManager.hpp"
 
 namespace quarra {

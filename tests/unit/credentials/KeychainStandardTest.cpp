@@ -7,9 +7,9 @@
 
 #include "credentials/SqliteSecureItemStore.hpp"
 #include "platform/Environment.hpp"
-#include "platform/FakeClock.hpp"
-#include "platform/ManualExecutor.hpp"
-#include "platform/SimulatedHttpClient.hpp"
+#include <quarra/testing/FakeClock.hpp>
+#include <quarra/testing/ManualExecutor.hpp>
+#include <quarra/testing/SimulatedHttpClient.hpp>
 #include "support/CapturingConsole.hpp"
 #include "support/TempDir.hpp"
 

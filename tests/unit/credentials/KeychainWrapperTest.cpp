@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "credentials/AccessibilityText.hpp"
-#include "credentials/MemorySecureItemStore.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
 
 namespace quarra {
 namespace {

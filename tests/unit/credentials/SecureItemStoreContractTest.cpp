@@ -4,9 +4,9 @@
 #include <functional>
 #include <memory>
 
-#include "credentials/MemorySecureItemStore.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
 #include "credentials/SqliteSecureItemStore.hpp"
-#include "platform/FakeClock.hpp"
+#include <quarra/testing/FakeClock.hpp>
 #include "support/CapturingConsole.hpp"
 #include "support/TempDir.hpp"
 

@@ -13,7 +13,7 @@
 #include <iterator>
 #include <thread>
 
-#include "platform/FakeClock.hpp"
+#include <quarra/testing/FakeClock.hpp>
 #include "support/CapturingConsole.hpp"
 #include "support/TempDir.hpp"
 

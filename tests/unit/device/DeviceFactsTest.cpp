@@ -9,7 +9,7 @@
 
 #include <quarra/KeychainWrapper.hpp>
 
-#include "credentials/MemorySecureItemStore.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
 #include "platform/LinuxDeviceInfo.hpp"
 #include "platform/VendorIdentifier.hpp"
 #include "support/TempDir.hpp"

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "device/IioAccelerometerSource.hpp"
-#include "platform/ManualExecutor.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
 #include "support/TempDir.hpp"
 
 namespace quarra {

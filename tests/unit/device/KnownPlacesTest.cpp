@@ -3,7 +3,7 @@
 
 #include "device/EmbeddedGeoTable.hpp"
 #include "device/OfflineReverseGeocoder.hpp"
-#include "platform/ManualExecutor.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
 
 namespace quarra {
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "device/ModelTable.hpp"
-#include "platform/FixedDeviceInfo.hpp"
+#include <quarra/testing/FixedDeviceInfo.hpp>
 
 namespace quarra {
 namespace {

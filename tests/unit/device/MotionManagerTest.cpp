@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "device/MotionManager.hpp"
-#include "platform/ManualExecutor.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
 #include "support/CapturingConsole.hpp"
 
 namespace quarra {

@@ -4,7 +4,7 @@
 
 #include "device/GeoTableWriter.hpp"
 #include "device/OfflineReverseGeocoder.hpp"
-#include "platform/ManualExecutor.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
 
 namespace quarra {
 namespace {

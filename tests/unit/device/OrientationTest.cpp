@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "device/Orientation.hpp"
-#include "platform/FixedDeviceInfo.hpp"
+#include <quarra/testing/FixedDeviceInfo.hpp>
 
 namespace quarra {
 namespace {

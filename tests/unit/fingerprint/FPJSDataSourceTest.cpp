@@ -2,7 +2,7 @@
 
 #include "config/SessionConfigManager.hpp"
 #include "fingerprint/FPJSDataSource.hpp"
-#include "platform/FakeClock.hpp"
+#include <quarra/testing/FakeClock.hpp>
 #include "support/CapturingConsole.hpp"
 
 namespace quarra {

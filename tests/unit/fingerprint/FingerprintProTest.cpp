@@ -5,7 +5,7 @@
 #include <set>
 
 #include "fingerprint/FingerprintPro.hpp"
-#include "platform/ManualExecutor.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
 #include "support/TempDir.hpp"
 
 namespace quarra {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "credentials/MemorySecureItemStore.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
 #include "fingerprint/VisitorIdStorage.hpp"
 
 namespace quarra {

@@ -9,12 +9,12 @@
 
 #include "config/SessionConfigManager.hpp"
 #include "base/ConsoleLog.hpp"
-#include "credentials/MemorySecureItemStore.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
 #include "logging/LogManager.hpp"
 #include "logging/ServerLogUtility.hpp"
-#include "platform/FixedDeviceInfo.hpp"
-#include "platform/ManualExecutor.hpp"
-#include "platform/SimulatedHttpClient.hpp"
+#include <quarra/testing/FixedDeviceInfo.hpp>
+#include <quarra/testing/ManualExecutor.hpp>
+#include <quarra/testing/SimulatedHttpClient.hpp>
 #include "support/CapturingConsole.hpp"
 #include "transport/RequestsManager.hpp"
 

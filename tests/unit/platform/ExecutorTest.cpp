@@ -3,7 +3,7 @@
 #include <future>
 #include <vector>
 
-#include "platform/ManualExecutor.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
 
 namespace quarra {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "platform/ManualExecutor.hpp"
-#include "platform/ManualPathMonitor.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
+#include <quarra/testing/ManualPathMonitor.hpp>
 
 namespace quarra {
 namespace {

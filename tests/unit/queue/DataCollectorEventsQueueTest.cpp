@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/ConsoleLog.hpp"
-#include "platform/FakeClock.hpp"
+#include <quarra/testing/FakeClock.hpp>
 #include "queue/DataCollectorEventsQueue.hpp"
 #include "support/CapturingConsole.hpp"
 

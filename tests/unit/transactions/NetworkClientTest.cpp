@@ -2,8 +2,8 @@
 // time-out, and a session that outlives its client while a call is in flight.
 #include <gtest/gtest.h>
 
-#include "platform/ManualExecutor.hpp"
-#include "platform/SimulatedHttpClient.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
+#include <quarra/testing/SimulatedHttpClient.hpp>
 #include "transactions/NetworkClient.hpp"
 
 namespace quarra {

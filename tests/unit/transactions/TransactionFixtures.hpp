@@ -11,10 +11,10 @@
 
 #include "base/ConsoleLog.hpp"
 #include "base/JsonText.hpp"
-#include "credentials/MemorySecureItemStore.hpp"
-#include "platform/FakeClock.hpp"
-#include "platform/ManualExecutor.hpp"
-#include "platform/SimulatedHttpClient.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
+#include <quarra/testing/FakeClock.hpp>
+#include <quarra/testing/ManualExecutor.hpp>
+#include <quarra/testing/SimulatedHttpClient.hpp>
 #include "support/CapturingConsole.hpp"
 #include "transactions/QuarraAssembly.hpp"
 #include "transactions/TransactionEventService.hpp"

@@ -4,8 +4,8 @@
 
 #include "config/SessionConfigManager.hpp"
 #include "logging/LogManager.hpp"
-#include "platform/ManualExecutor.hpp"
-#include "platform/SimulatedHttpClient.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
+#include <quarra/testing/SimulatedHttpClient.hpp>
 #include "support/ServiceHarness.hpp"
 #include "transport/RequestsManager.hpp"
 

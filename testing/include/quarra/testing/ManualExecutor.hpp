@@ -7,7 +7,7 @@
 
 #include <quarra/Executor.hpp>
 
-#include "platform/FakeClock.hpp"
+#include <quarra/testing/FakeClock.hpp>
 
 namespace quarra {
 

@@ -1,4 +1,4 @@
-#include "platform/SimulatedHttpClient.hpp"
+#include <quarra/testing/SimulatedHttpClient.hpp>
 
 namespace quarra {
 

@@ -1,4 +1,4 @@
-#include "credentials/MemorySecureItemStore.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
 
 #include "credentials/PersistentRef.hpp"
 

@@ -1,4 +1,4 @@
-#include "platform/ManualExecutor.hpp"
+#include <quarra/testing/ManualExecutor.hpp>
 
 namespace quarra {
 

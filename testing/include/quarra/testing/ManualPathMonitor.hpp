@@ -1,16 +1,21 @@
 #pragma once
-// A path monitor whose answer a test (or the command-line host) sets by hand.
+// A path monitor whose answer a test (or a scripted host) sets by hand.
+//
+// The handler runs on `queue`; without one it runs on the thread that calls
+// start() or setSatisfied(), before that call returns. Safe from any thread.
 #include <atomic>
 #include <memory>
 
-#include "platform/PathAnswerRelay.hpp"
-#include "platform/PathMonitor.hpp"
+#include <quarra/Executor.hpp>
+#include <quarra/PathMonitor.hpp>
 
 namespace quarra {
 
+class PathAnswerRelay;
+
 class ManualPathMonitor final : public PathMonitor {
 public:
-    explicit ManualPathMonitor(std::shared_ptr<Executor> queue, bool satisfied = true);
+    explicit ManualPathMonitor(std::shared_ptr<Executor> queue = nullptr, bool satisfied = true);
     ~ManualPathMonitor() override;
 
     void start(Handler handler) override;
@@ -22,7 +27,7 @@ public:
     bool isStarted() const { return started_.load(); }
 
 private:
-    PathAnswerRelay relay_;
+    std::unique_ptr<PathAnswerRelay> relay_;
     std::atomic<bool> satisfied_;
     std::atomic<bool> started_{false};
 };
