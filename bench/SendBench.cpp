@@ -42,7 +42,7 @@ struct LocalCollector {
           urls(BaseUrls::from(ServiceOrigins{server.baseUrl(), server.baseUrl(), server.baseUrl(), server.baseUrl()})),
           requests(RequestsManager::Dependencies{.session = http,
                                                  .mainExecutor = main,
-                                                 .retryExecutor = main,
+                                                 .worker = main,
                                                  .baseUrls = urls,
                                                  .logManager = &logs,
                                                  .sessionConfigManager = &config}),

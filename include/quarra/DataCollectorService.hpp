@@ -1,9 +1,20 @@
 #pragma once
-// The library's entry point: authentication, reports, the session.
+// The library's entry point: authentication, reports, the session, and the
+// library's lifecycle (flush, shutdown).
 //
-// Every operation returns at once; network work happens on the library's own
-// threads. Completions run on the thread named in each comment; none is ever
-// called while the library holds a lock, and no exception reaches the caller.
+// Threads. The library runs its work on one worker thread of its own, its
+// network traffic on one network thread, and (with the Linux path monitor)
+// reads network changes on one more; a host that gives no main executor gets
+// a library-owned main queue as well. Operations return at once unless their
+// comment says they block; none is ever called back while the library holds
+// a lock, and no exception reaches the caller. Each completion runs exactly
+// once, on the thread its comment names.
+//
+// Lifetime. The shared instance lives for the whole process. A process that
+// returns from main without calling shutdown() still exits at once: the
+// library stops its threads at exit, without running further completions.
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -23,7 +34,7 @@ struct QuarraFPJSConfiguration {
     std::optional<std::string> region;
 };
 
-class CollectionService;
+class Engine;
 class PathMonitor;
 
 class DataCollectorService {
@@ -31,29 +42,40 @@ public:
     using BoolCompletion = std::function<void(bool)>;
     using StringCompletion = std::function<void(const std::string&)>;
 
-    // The shared instance ("default"), created on first use and never released.
+    // The shared instance ("default"), built on first use from the options
+    // given to configure() (or the defaults). Never blocks on the disk: the
+    // secure store, the cache and the network are opened on the worker.
     static DataCollectorService& defaultService();
 
-    // When true, starting collection and every send are refused (false).
+    // When true, starting collection and every send are refused (false). Any thread.
     bool ignoreDataCollection() const;
     void setIgnoreDataCollection(bool ignore);
 
-    // Switches the "[DataCollector]" console lines on or off.
+    // Switches the "[DataCollector]" console lines on or off. Any thread.
     static void enableLogs(bool enabled);
 
     // Authenticates the account and opens a session. From then on every
     // change of the network path runs the chain again: with a usable path,
     // access token, initiate call, then the start of collection (a start-up
-    // report); without one, the cached configuration. The completion gets the
-    // session key each time ("" when there is none), on the main executor
-    // after an online start, on the path monitor's queue offline. An empty
-    // user name is refused with a console line and no completion.
+    // report); without one, the cached configuration. An empty user name is
+    // refused with a console line and no completion.
+    //
+    // `completion` gets the session key each time ("" when there is none): on
+    // the main executor after an online start, on the library's worker
+    // offline. After an online completion the library starts collection;
+    // `collectionStarted` then runs on the main executor with true once the
+    // session key is in force and the start-up report has been handed over
+    // (false when ignoreDataCollection refused the start). Reports sent
+    // before that wait in the queue and go out after the next accepted
+    // report; send from `collectionStarted` to have them go at once.
+    //
+    // Returns at once; the work happens on the worker.
     void authenticateUser(const std::string& userName, const std::string& secretKey, const std::string& customerName,
-                          StringCompletion completion = {});
+                          StringCompletion completion = {}, BoolCompletion collectionStarted = {});
 
     // The session key of the cached configuration (or "" from the default),
     // applied without any network traffic; the completion runs on the
-    // calling thread. May read the disk.
+    // calling thread. Blocks on the disk (the cache file).
     static void getSessionKey(StringCompletion completion);
 
     // The monitor that drives authentication.
@@ -61,26 +83,51 @@ public:
 
     // Sends one location report: the coordinate (degrees) with the place
     // names found for it offline. The completion gets true when the collector
-    // accepted it; it runs on the HTTP client's thread (or the geocoder's,
-    // when the report is refused before any network work).
+    // accepted it; it runs on the library's worker.
     void sendLocationData(double latitude, double longitude, BoolCompletion completion = {});
 
     // Report operations. The dictionary is the report; the completion gets
-    // true when the collector accepted it. Completions run on the HTTP
-    // client's callback thread (or at once, on the caller's thread, when the
-    // report is refused or queued before any network work).
+    // true when the collector accepted it, false when the report was refused,
+    // queued for a later resend, or dropped. Completions run on the library's
+    // worker; after shutdown() they run at once, on the calling thread.
     void sendUserData(JSONDictionary data, BoolCompletion completion = {});
     void sendUserEvents(JSONDictionary data, BoolCompletion completion = {});
     void sendActivityStream(JSONDictionary data, BoolCompletion completion = {});
     void sendAccelerometerData(JSONDictionary data, BoolCompletion completion = {});
 
-    // The collection service behind this facade (for the library's own parts).
-    const std::shared_ptr<CollectionService>& core() const { return core_; }
+    // Blocks the calling thread until every report handed in before the call
+    // has its final answer (accepted, refused, or queued after a failure) and
+    // any resend pass has ended, or until `timeout` has passed. Returns
+    // whether everything was answered. Called on one of the library's own
+    // threads (from a completion) it returns false at once.
+    bool flush(std::chrono::milliseconds timeout);
 
-    explicit DataCollectorService(std::shared_ptr<CollectionService> core);
+    // Stops accepting reports (later ones answer false at once, with a
+    // console line), flushes for at most `timeout`, then ends the library's
+    // threads: requests still on the wire are cancelled and their reports
+    // queued, their completions run, and the threads are joined. Blocks for
+    // at most about `timeout` and a short grace. Safe to call twice and from
+    // any host thread; called on a library thread it returns false at once.
+    // Returns whether the flush finished in time. There is no restart.
+    bool shutdown(std::chrono::milliseconds timeout);
+
+    // The delivery so far. Thread-safe; never blocks. Once nothing is in
+    // flight, submitted == accepted + refused + queued + dropped.
+    struct Health {
+        uint64_t submitted = 0;     // reports handed in
+        uint64_t accepted = 0;      // accepted by the collector, on the first send or a resend
+        uint64_t refused = 0;       // answered false unsent: feature disabled, collection ignored, shut down
+        uint64_t queued = 0;        // waiting in the queue to be sent again
+        uint64_t inFlight = 0;      // handed in and not yet answered
+        uint64_t dropped = 0;       // given up: not writable as JSON, or pushed out of a full queue
+        uint64_t resendPasses = 0;  // resend passes started
+    };
+    Health health() const;
 
 private:
-    std::shared_ptr<CollectionService> core_;
+    friend class Engine;
+    explicit DataCollectorService(Engine& engine);
+    Engine& engine_;
 };
 
 }  // namespace quarra

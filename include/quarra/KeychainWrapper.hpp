@@ -35,9 +35,10 @@ public:
     using Accessibility = std::optional<KeychainItemAccessibility>;
     using Bytes = std::vector<uint8_t>;
 
-    // The process-wide instance: service = the host's bundle identifier (or
-    // "net.quarra.datacollector" when it is empty), no access group, kept in
-    // the data directory under the options' secure store key.
+    // The process-wide instance the library built: service = the host's
+    // bundle identifier (or "net.quarra.datacollector" when it is empty), no
+    // access group, kept in the data directory under the options' secure
+    // store key. The store is opened by its first use.
     static KeychainWrapper& standard();
     static KeychainWrapper& defaultKeychainWrapper() { return standard(); }
 

@@ -6,23 +6,25 @@
 #include <string>
 
 #include "base/Timestamps.hpp"
-#include "platform/Environment.hpp"
 
 namespace quarra {
 namespace {
 
 std::atomic<bool> gLogsEnabled{false};
 
-class StdoutSink final : public ConsoleSink {
+// Whole lines to one of the standard streams, never interleaved.
+class StreamSink final : public ConsoleSink {
 public:
+    explicit StreamSink(std::FILE* stream) : stream_(stream) {}
     void writeLine(std::string_view line) override {
         std::lock_guard lock(mutex_);
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
+        std::fwrite(line.data(), 1, line.size(), stream_);
+        std::fputc('\n', stream_);
+        std::fflush(stream_);
     }
 
 private:
+    std::FILE* stream_;
     std::mutex mutex_;
 };
 
@@ -44,8 +46,8 @@ void Console::log(std::string_view message) const {
 
 void Console::print(std::string_view line) const { sink_->writeLine(line); }
 
-std::shared_ptr<ConsoleSink> makeStdoutSink() { return std::make_shared<StdoutSink>(); }
+std::shared_ptr<ConsoleSink> makeStdoutSink() { return std::make_shared<StreamSink>(stdout); }
 
-void consoleLog(std::string_view message) { Environment::shared().console().log(message); }
+std::shared_ptr<ConsoleSink> makeStderrSink() { return std::make_shared<StreamSink>(stderr); }
 
 }  // namespace quarra

@@ -24,8 +24,7 @@ private:
 
 // Standard output, one line at a time.
 std::shared_ptr<ConsoleSink> makeStdoutSink();
-
-// consoleLog(_:) through the process-wide console.
-void consoleLog(std::string_view message);
+// Standard error (the platform's system log), one line at a time.
+std::shared_ptr<ConsoleSink> makeStderrSink();
 
 }  // namespace quarra

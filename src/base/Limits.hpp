@@ -8,6 +8,9 @@ namespace quarra::limits {
 inline constexpr std::size_t kMaxJournalEntries = 1'000;
 // Undelivered reports kept for resending; the oldest go first when full.
 inline constexpr std::size_t kMaxQueuedEvents = 10'000;
+// Queued reports a resend pass has on the wire at once: a long queue goes
+// out a window at a time, not all in one burst.
+inline constexpr std::size_t kResendWindow = 32;
 // Largest configuration document the cache keeps; a bigger file is not ours.
 inline constexpr std::size_t kMaxConfigCacheBytes = 4 * 1024 * 1024;
 

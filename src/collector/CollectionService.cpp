@@ -2,17 +2,17 @@
 
 #include <cmath>
 
-#include "config/SessionConfigManager.hpp"
+#include <quarra/ReverseGeocoder.hpp>
+
 #include "base/DecimalText.hpp"
-#include "base/Utf8Text.hpp"
 #include "base/JsonText.hpp"
-#include "device/OfflineReverseGeocoder.hpp"
-#include "device/PlaceExtraction.hpp"
 #include "base/Limits.hpp"
-#include "logging/LogManager.hpp"
-#include "platform/Environment.hpp"
+#include "base/Utf8Text.hpp"
+#include "config/SessionConfigManager.hpp"
+#include "device/PlaceExtraction.hpp"
 #include "queue/DataCollectorEventsQueue.hpp"
 #include "transport/RequestsManager.hpp"
+#include "transport/ServerLog.hpp"
 
 namespace quarra {
 namespace {
@@ -25,23 +25,6 @@ void call(const ReportSender::BoolCompletion& completion, bool value) {
 int64_t wholeSeconds(int64_t milliseconds) { return static_cast<int64_t>(std::trunc(milliseconds / 1000.0)); }
 
 }  // namespace
-
-std::shared_ptr<CollectionService> CollectionService::shared() {
-    static const std::shared_ptr<CollectionService> instance = [] {
-        auto& environment = Environment::shared();
-        return create(Dependencies{
-            .requestsManager = &RequestsManager::shared(),
-            .queue = &DataCollectorEventsQueue::shared(),
-            .sessionConfigManager = &SessionConfigManager::shared(),
-            .logManager = &LogManager::shared(),
-            .console = std::make_shared<Console>(environment.console()),
-            .worker = makeSerialQueue("quarra-collector"),
-            .geocoder = environment.options().reverseGeocoder ? environment.options().reverseGeocoder
-                                                              : sharedReverseGeocoder(),
-        });
-    }();
-    return instance;
-}
 
 std::shared_ptr<CollectionService> CollectionService::create(Dependencies dependencies) {
     return std::shared_ptr<CollectionService>(new CollectionService(std::move(dependencies)));
@@ -74,10 +57,67 @@ bool CollectionService::isSendingQueuedEvents() const {
     return isSendingQueuedEvents_;
 }
 
+DataCollectorService::Health CollectionService::health() const {
+    return DataCollectorService::Health{
+        .submitted = counts_.submitted.load(),
+        .accepted = counts_.accepted.load() + counts_.resentAccepted.load(),
+        .refused = counts_.refused.load(),
+        .queued = deps_.queue->count(),
+        .inFlight = tracker_.inFlight(),
+        .dropped = counts_.dropped.load() + counts_.evicted.load(),
+        .resendPasses = counts_.resendPasses.load(),
+    };
+}
+
 void CollectionService::appendToJournal(JSONDictionary entry) {
     std::lock_guard lock(mutex_);
     logsCollected_.push_back(std::move(entry));
     while (logsCollected_.size() > limits::kMaxJournalEntries) logsCollected_.pop_front();
+}
+
+void CollectionService::onWorker(std::function<void()> task) const {
+    if (deps_.worker) {
+        deps_.worker->post(std::move(task));
+    } else {
+        task();
+    }
+}
+
+// ---- what became of each report ----
+
+ReportSender::BoolCompletion CollectionService::track(BoolCompletion completion) {
+    ++counts_.submitted;
+    const auto ticket = tracker_.begin();
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    return [weakSelf = weak_from_this(), ticket, ended, completion = std::move(completion)](bool value) {
+        call(completion, value);
+        if (ended->exchange(true)) return;
+        if (auto self = weakSelf.lock()) self->tracker_.end(ticket);
+    };
+}
+
+void CollectionService::finishFresh(Outcome outcome, const BoolCompletion& completion, bool value) {
+    switch (outcome) {
+        case Outcome::accepted: ++counts_.accepted; break;
+        case Outcome::refused: ++counts_.refused; break;
+        case Outcome::queued: ++counts_.queued; break;
+        case Outcome::dropped: ++counts_.dropped; break;
+    }
+    call(completion, value);
+}
+
+void CollectionService::refuseAfterShutdown(const BoolCompletion& completion) {
+    ++counts_.submitted;
+    deps_.console->log("The library has been shut down; the report was not sent");
+    finishFresh(Outcome::refused, completion, false);
+}
+
+void CollectionService::whenSettled(std::function<void()> settled) {
+    std::weak_ptr<CollectionService> weakSelf = weak_from_this();
+    tracker_.whenSettled(std::move(settled), [weakSelf] {
+        auto self = weakSelf.lock();
+        return !self || !self->isSendingQueuedEvents();
+    });
 }
 
 // ---- per-report wrappers ----
@@ -92,20 +132,18 @@ std::optional<DataCollectorAPI> CollectionService::reportEndpoint(DataCollectorA
 }
 
 void CollectionService::logRequest(const DataCollectorAPI& endpoint, const JSONDictionary& data) const {
-    if (deps_.logManager && deps_.sessionConfigManager->logLevel() == 2) {
+    if (deps_.logManager && logsRequests(deps_.sessionConfigManager->logLevel())) {
         deps_.logManager->log(endpoint.path(), "Request", prettyPrintedOrFallback(data));
     }
 }
 
 void CollectionService::sendReport(DataCollectorAPI::Case reportCase, const std::string& featureName, JSONDictionary data,
                                    BoolCompletion completion) {
+    auto done = track(std::move(completion));
     auto endpoint = reportEndpoint(reportCase, featureName);
-    if (!endpoint) {
-        call(completion, false);
-        return;
-    }
+    if (!endpoint) return finishFresh(Outcome::refused, done, false);
     logRequest(*endpoint, data);
-    sendEvent(*endpoint, std::move(data), false, std::move(completion));
+    sendEvent(*endpoint, std::move(data), std::move(done));
 }
 
 void CollectionService::sendUserData(JSONDictionary data, BoolCompletion completion) {
@@ -125,37 +163,38 @@ void CollectionService::sendAccelerometerData(JSONDictionary data, BoolCompletio
 }
 
 void CollectionService::sendLocationData(double latitude, double longitude, BoolCompletion completion) {
+    auto done = track(std::move(completion));
     auto endpoint = reportEndpoint(DataCollectorAPI::Case::locationData, "userLocation");
-    if (!endpoint) {
-        call(completion, false);
-        return;
-    }
+    if (!endpoint) return finishFresh(Outcome::refused, done, false);
     std::weak_ptr<CollectionService> weakSelf = weak_from_this();
+    auto placed = [weakSelf, endpoint = std::move(*endpoint), latitude, longitude, done](
+                      const std::optional<std::vector<Placemark>>& placemarks, const std::optional<std::string>& error) {
+        auto self = weakSelf.lock();
+        if (!self) return call(done, false);
+        extractPlace(placemarks, error, [&](const PlaceDetails& place) {
+            JSONDictionary data = {
+                {"country", place.country.value_or("")},
+                {"city", place.locality.value_or("")},
+                {"state", place.administrativeArea.value_or("")},
+                {"longitude", shortestDecimal(longitude)},
+                {"latitude", shortestDecimal(latitude)},
+            };
+            self->logRequest(endpoint, data);
+            self->sendEvent(endpoint, std::move(data), [weakSelf, done](bool accepted) {
+                if (auto self = weakSelf.lock()) {
+                    self->console().log(std::string("Location data sent successfully: ") + (accepted ? "true" : "false"));
+                }
+                call(done, accepted);
+            });
+        });
+    };
+    // A geocoder may answer on a thread of its own: the report goes on from the worker.
     deps_.geocoder->reverseGeocodeLocation(
         latitude, longitude,
-        [weakSelf, endpoint = std::move(*endpoint), latitude, longitude, completion](
-            std::optional<std::vector<Placemark>> placemarks, std::optional<std::string> error) {
+        [weakSelf, placed](std::optional<std::vector<Placemark>> placemarks, std::optional<std::string> error) {
             auto self = weakSelf.lock();
-            if (!self) {
-                call(completion, false);
-                return;
-            }
-            extractPlace(placemarks, error, [&](const PlaceDetails& place) {
-                JSONDictionary data = {
-                    {"country", place.country.value_or("")},
-                    {"city", place.locality.value_or("")},
-                    {"state", place.administrativeArea.value_or("")},
-                    {"longitude", shortestDecimal(longitude)},
-                    {"latitude", shortestDecimal(latitude)},
-                };
-                self->logRequest(endpoint, data);
-                self->sendEvent(endpoint, std::move(data), false, [weakSelf, completion](bool accepted) {
-                    if (auto self = weakSelf.lock()) {
-                        self->console().log(std::string("Location data sent successfully: ") + (accepted ? "true" : "false"));
-                    }
-                    call(completion, accepted);
-                });
-            });
+            if (!self) return placed(placemarks, error);
+            self->onWorker([placed, placemarks = std::move(placemarks), error = std::move(error)] { placed(placemarks, error); });
         });
 }
 
@@ -172,7 +211,8 @@ void CollectionService::sendFingerprintData(const std::string& visitorId, const 
 
 // ---- the core send ----
 
-std::optional<JSONDictionary> CollectionService::envelope(const DataCollectorAPI& event, const JSONDictionary& data) const {
+std::optional<JSONDictionary> CollectionService::envelope(const DataCollectorAPI& event, const JSONDictionary& data,
+                                                          const std::string& sessionKey) const {
     JSONDictionary result = JSONDictionary::object();
     switch (event.kind()) {
         case DataCollectorAPI::Case::activityStreamData: {
@@ -188,46 +228,48 @@ std::optional<JSONDictionary> CollectionService::envelope(const DataCollectorAPI
             result[event.dataKey()] = data;
             break;
     }
-    result["sessionId"] = sessionKey();
+    result["sessionId"] = sessionKey;
     result["clientName"] = kClientName;
     return result;
 }
 
-void CollectionService::refuse(bool isQueued, const BoolCompletion& completion) {
-    // A resent event that goes no further still counts as answered, or the
-    // pass would never end; it stays in the queue.
-    if (isQueued) countDownResend();
-    call(completion, false);
+bool CollectionService::enqueue(const DataCollectorAPI& event, JSONDictionary data) {
+    size_t evicted = 0;
+    const auto id = deps_.queue->addEvent(QueuedEvent{event, std::move(data)}, &evicted);
+    counts_.evicted += evicted;
+    return id != 0;
 }
 
-void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary data, bool isQueued,
-                                  BoolCompletion completion, std::optional<uint64_t> queuedId) {
-    if (ignoreDataCollection()) return refuse(isQueued, completion);
+void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary data, BoolCompletion completion) {
+    if (ignoreDataCollection()) return finishFresh(Outcome::refused, completion, false);
     if (event.kind() != DataCollectorAPI::Case::userData && sessionKey().empty()) {
         // Reports made before the first start wait for a session.
-        if (!isQueued) deps_.queue->addEvent(QueuedEvent{event, std::move(data)});
-        return refuse(isQueued, completion);
+        const bool queued = enqueue(event, std::move(data));
+        return finishFresh(queued ? Outcome::queued : Outcome::dropped, completion, false);
     }
-    ++inFlight_;
-    if (!deps_.worker) return deliver(event, std::move(data), isQueued, std::move(completion), queuedId);
-    // The caller (often the host's UI thread) only hands the report over.
-    std::weak_ptr<CollectionService> weakSelf = weak_from_this();
-    deps_.worker->post([weakSelf, event, data = std::move(data), isQueued, completion = std::move(completion),
-                        queuedId]() mutable {
-        if (auto self = weakSelf.lock()) self->deliver(event, std::move(data), isQueued, std::move(completion), queuedId);
-    });
+    deliver(event, std::move(data), std::nullopt, std::move(completion));
 }
 
-void CollectionService::deliver(const DataCollectorAPI& event, JSONDictionary data, bool isQueued,
-                                BoolCompletion completion, std::optional<uint64_t> queuedId) {
-    auto body = envelope(event, data);
+void CollectionService::resendEvent(const StoredEvent& stored) {
+    const auto& event = stored.event.type;
+    // A resent event that goes no further still counts as answered, or the
+    // pass would never end; it stays in the queue.
+    if (ignoreDataCollection() || (event.kind() != DataCollectorAPI::Case::userData && sessionKey().empty())) {
+        return resendAnswered(stored.id);
+    }
+    deliver(event, stored.event.event, stored.id, {});
+}
+
+void CollectionService::deliver(const DataCollectorAPI& event, JSONDictionary data, std::optional<uint64_t> queuedId,
+                                BoolCompletion completion) {
+    auto body = envelope(event, data, sessionKey());
     // A report that cannot be written as JSON (text that is not UTF-8, a
     // number that is not finite) would be refused forever: say so, drop it.
     if (!body || !compactJSON(*body)) {
         deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
-        if (isQueued && queuedId) deps_.queue->removeEvent(*queuedId);
-        --inFlight_;
-        return refuse(isQueued, completion);
+        if (!queuedId) return finishFresh(Outcome::dropped, completion, false);
+        if (deps_.queue->removeEvent(*queuedId)) ++counts_.evicted;
+        return resendAnswered(queuedId);
     }
     appendToJournal(*body);
 
@@ -238,23 +280,21 @@ void CollectionService::deliver(const DataCollectorAPI& event, JSONDictionary da
         event, std::move(data), std::move(completion));
     deps_.requestsManager->request(
         request, 1, "",
-        [weakSelf, shared, isQueued, queuedId](const std::string& answer) {
+        [weakSelf, shared, queuedId](const std::string& answer) {
             if (auto self = weakSelf.lock()) {
                 const auto& [e, d, c] = *shared;
-                self->handleSendSuccess(e, d, isQueued, queuedId, c, answer);
-                --self->inFlight_;
+                self->handleSendSuccess(e, d, queuedId, c, answer);
             }
         },
-        [weakSelf, shared, isQueued](const APIError& error) {
+        [weakSelf, shared, queuedId](const APIError& error) {
             if (auto self = weakSelf.lock()) {
                 const auto& [e, d, c] = *shared;
-                self->handleSendFailure(e, d, isQueued, c, error);
-                --self->inFlight_;
+                self->handleSendFailure(e, d, queuedId, c, error);
             }
         });
 }
 
-void CollectionService::handleSendSuccess(const DataCollectorAPI& event, const JSONDictionary& data, bool isQueued,
+void CollectionService::handleSendSuccess(const DataCollectorAPI& event, const JSONDictionary& data,
                                           std::optional<uint64_t> queuedId, const BoolCompletion& completion,
                                           const std::string& body) {
     auto answer = parseJSON(body);
@@ -262,96 +302,96 @@ void CollectionService::handleSendSuccess(const DataCollectorAPI& event, const J
                           (*answer)["ResponseCode"].is_string();
     if (!readable) {
         const std::string message = isValidUtf8(body) ? body : "Could not parse response";
-        handleSendFailure(event, data, isQueued, completion, APIError{event.path(), "-1", message});
+        handleSendFailure(event, data, queuedId, completion, APIError{event.path(), "-1", message});
         return;
     }
     auto code = (*answer)["ResponseCode"].get<std::string>();
     if (code != "0") {
-        handleSendFailure(event, data, isQueued, completion,
+        handleSendFailure(event, data, queuedId, completion,
                           APIError{event.path(), code, "Request was successful but response code was " + code});
         return;
     }
 
     appendToJournal(std::move(*answer));
-    if (isQueued) {
+    if (queuedId) {
         // The entry that was resent is removed by identity, so reports holding
         // numbers or nested values are not resent forever.
-        if (queuedId) {
-            deps_.queue->removeEvent(*queuedId);
-        } else {
-            deps_.queue->removeEvent(QueuedEvent{event, data});
-        }
-        countDownResend();
+        if (deps_.queue->removeEvent(*queuedId)) ++counts_.resentAccepted;
+        resendAnswered(queuedId);
         return;
     }
 
     bool startPass = false;
     {
         std::lock_guard lock(mutex_);
-        if (!isSendingQueuedEvents_ && !deps_.queue->isEmpty()) {
-            isSendingQueuedEvents_ = true;  // claimed here so two answers cannot start two passes
-            startPass = true;
-        }
+        startPass = !isSendingQueuedEvents_;
     }
-    if (startPass) syncQueuedEvents(completion);
-    call(completion, true);
+    if (startPass && !deps_.queue->isEmpty()) syncQueuedEvents();
+    finishFresh(Outcome::accepted, completion, true);
 }
 
-void CollectionService::handleSendFailure(const DataCollectorAPI& event, const JSONDictionary& data, bool isQueued,
-                                          const BoolCompletion& completion, const std::optional<APIError>& error) {
-    if (!isQueued) deps_.queue->addEvent(QueuedEvent{event, data});
+void CollectionService::handleSendFailure(const DataCollectorAPI& event, const JSONDictionary& data,
+                                          std::optional<uint64_t> queuedId, const BoolCompletion& completion,
+                                          const std::optional<APIError>& error) {
     appendToJournal(JSONDictionary{{"Error", error ? error->description() : std::string("Unknown error")}});
-    call(completion, false);
-    if (isQueued) countDownResend();
+    if (queuedId) return resendAnswered(queuedId);
+    const bool queued = enqueue(event, data);
+    finishFresh(queued ? Outcome::queued : Outcome::dropped, completion, false);
 }
 
-void CollectionService::countDownResend() {
-    std::lock_guard lock(mutex_);
-    if (eventsToSync_ > 0) --eventsToSync_;
-    if (eventsToSync_ == 0) isSendingQueuedEvents_ = false;
-}
+// ---- the resend pass ----
 
-void CollectionService::syncQueuedEvents(BoolCompletion completion) {
+void CollectionService::syncQueuedEvents() {
     auto pending = deps_.queue->eventsQueueArray();
     {
         std::lock_guard lock(mutex_);
-        isSendingQueuedEvents_ = !pending.empty();
+        if (isSendingQueuedEvents_ || pending.empty()) return;
+        isSendingQueuedEvents_ = true;
         eventsToSync_ = static_cast<int64_t>(pending.size());
     }
-    for (auto& stored : pending) {
-        sendEvent(stored.event.type, std::move(stored.event.event), true, completion, stored.id);
+    ++counts_.resendPasses;
+    pass_.waiting.assign(std::make_move_iterator(pending.begin()), std::make_move_iterator(pending.end()));
+    sendNextResends();
+}
+
+void CollectionService::sendNextResends() {
+    // A resend answered at once (refused, or not encodable) comes back here
+    // through resendAnswered(); the loop below carries on for it.
+    if (pass_.pumping) return;
+    pass_.pumping = true;
+    while (pass_.inFlight < limits::kResendWindow && !pass_.waiting.empty()) {
+        StoredEvent stored = std::move(pass_.waiting.front());
+        pass_.waiting.pop_front();
+        ++pass_.inFlight;
+        if (!deps_.queue->contains(stored.id)) {
+            resendAnswered(std::nullopt);  // accepted or pushed out since the pass began
+            continue;
+        }
+        // Entries on their way are kept when the queue overflows meanwhile.
+        deps_.queue->pin(stored.id);
+        resendEvent(stored);
     }
+    pass_.pumping = false;
 }
 
-// ---- the public facade ----
-
-const char* regionName(Region region) { return region == Region::US ? "US" : "APAC"; }
-
-DataCollectorService::DataCollectorService(std::shared_ptr<CollectionService> core) : core_(std::move(core)) {}
-
-DataCollectorService& DataCollectorService::defaultService() {
-    static DataCollectorService* instance = new DataCollectorService(CollectionService::shared());
-    return *instance;
-}
-
-bool DataCollectorService::ignoreDataCollection() const { return core_->ignoreDataCollection(); }
-void DataCollectorService::setIgnoreDataCollection(bool ignore) { core_->setIgnoreDataCollection(ignore); }
-void DataCollectorService::enableLogs(bool enabled) { quarra::enableLogs(enabled); }
-
-void DataCollectorService::sendUserData(JSONDictionary data, BoolCompletion completion) {
-    core_->sendUserData(std::move(data), std::move(completion));
-}
-void DataCollectorService::sendUserEvents(JSONDictionary data, BoolCompletion completion) {
-    core_->sendUserEvents(std::move(data), std::move(completion));
-}
-void DataCollectorService::sendActivityStream(JSONDictionary data, BoolCompletion completion) {
-    core_->sendActivityStream(std::move(data), std::move(completion));
-}
-void DataCollectorService::sendLocationData(double latitude, double longitude, BoolCompletion completion) {
-    core_->sendLocationData(latitude, longitude, std::move(completion));
-}
-void DataCollectorService::sendAccelerometerData(JSONDictionary data, BoolCompletion completion) {
-    core_->sendAccelerometerData(std::move(data), std::move(completion));
+void CollectionService::resendAnswered(std::optional<uint64_t> queuedId) {
+    if (queuedId) deps_.queue->unpin(*queuedId);
+    if (pass_.inFlight > 0) --pass_.inFlight;
+    bool ended = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (eventsToSync_ > 0) --eventsToSync_;
+        if (eventsToSync_ == 0 && isSendingQueuedEvents_) {
+            isSendingQueuedEvents_ = false;
+            ended = true;
+        }
+    }
+    if (ended) {
+        pass_.waiting.clear();
+        tracker_.recheck();
+        return;
+    }
+    sendNextResends();
 }
 
 }  // namespace quarra

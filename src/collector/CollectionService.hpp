@@ -1,6 +1,11 @@
 #pragma once
 // The collection service: per-report settings, the envelope, the one send
 // path every report takes, answer handling, the queue and its resend pass.
+//
+// Everything but the getters runs on the library's worker (tests drive it
+// from their one thread): the report operations are posted there by the
+// public facade, and the transport hands its answers there. The getters and
+// counts may be read from any thread.
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -16,7 +21,9 @@
 #include <quarra/Json.hpp>
 
 #include "base/ConsoleLog.hpp"
-#include "tracking/ReportSender.hpp"
+#include "collector/DeliveryTracker.hpp"
+#include "queue/EventStore.hpp"
+#include <quarra/tracking/ReportSender.hpp>
 #include "transport/APIError.hpp"
 #include "transport/DataCollectorAPI.hpp"
 
@@ -24,8 +31,8 @@ namespace quarra {
 
 class DataCollectorEventsQueue;
 class ReverseGeocoder;
-class LogManager;
 class RequestsManager;
+class ServerLog;
 class SessionConfigManager;
 
 class CollectionService : public ReportSender, public std::enable_shared_from_this<CollectionService> {
@@ -34,15 +41,14 @@ public:
         RequestsManager* requestsManager = nullptr;
         DataCollectorEventsQueue* queue = nullptr;
         SessionConfigManager* sessionConfigManager = nullptr;
-        LogManager* logManager = nullptr;
+        ServerLog* logManager = nullptr;
         std::shared_ptr<Console> console;
-        // Where reports are wrapped and handed to the transport; empty: on
-        // the caller's thread.
+        // The worker: answers of a geocoder that calls back on a thread of
+        // its own come back here. Empty: they are handled where they arrive.
         std::shared_ptr<Executor> worker;
         std::shared_ptr<ReverseGeocoder> geocoder;  // place names for location reports
     };
 
-    static std::shared_ptr<CollectionService> shared();
     static std::shared_ptr<CollectionService> create(Dependencies dependencies);
 
     bool ignoreDataCollection() const { return ignoreDataCollection_.load(); }
@@ -52,16 +58,17 @@ public:
     const std::string& accountName() const { return accountName_; }
     const QuarraFPJSConfiguration& fingerprintData() const { return fingerprintData_; }
     std::string sessionKey() const;
+    // Adopted by the start of collection; every later envelope carries it.
     void setSessionKey(std::string key);
 
     // The in-memory journal: envelopes sent, answers accepted, errors (most recent kept).
     std::vector<JSONDictionary> logsCollected() const;
     int64_t eventsToSync() const;
-    // Reports handed to the transport whose answer has not been handled yet.
-    int64_t reportsInFlight() const { return inFlight_.load(); }
     bool isSendingQueuedEvents() const;
+    DataCollectorService::Health health() const;
 
     // Per-report wrappers: feature check, endpoint value, "Request" record, send.
+    // Each completion runs exactly once, on the worker.
     void sendUserData(JSONDictionary data, BoolCompletion completion = {});
     void sendUserEvents(JSONDictionary data, BoolCompletion completion = {}) override;
     void sendActivityStream(JSONDictionary data, BoolCompletion completion = {}) override;
@@ -70,6 +77,8 @@ public:
     void sendLocationData(double latitude, double longitude, BoolCompletion completion = {});
     void sendFingerprintData(const std::string& visitorId, const std::optional<std::string>& requestId,
                              const std::optional<std::string>& error);
+    // A report the facade turned away after shutdown: counted, then answered false. Any thread.
+    void refuseAfterShutdown(const BoolCompletion& completion);
 
     // The endpoint value a report is sent as, from the settings of `featureName`;
     // nullopt when the feature is disabled.
@@ -77,14 +86,18 @@ public:
     // The "Request" record of a report at log level 2.
     void logRequest(const DataCollectorAPI& endpoint, const JSONDictionary& data) const;
 
-    // The core send. `queuedId` names the queue entry a resend came from.
-    void sendEvent(const DataCollectorAPI& event, JSONDictionary data, bool isQueued, BoolCompletion completion,
-                   std::optional<uint64_t> queuedId = std::nullopt);
-    // Resends every event queued at this moment, oldest first.
-    void syncQueuedEvents(BoolCompletion completion);
+    // Resends the events queued at this moment, oldest first, a window of
+    // them at a time; accepted ones leave the queue. Resends call no
+    // completion: the report that started the pass has had its answer.
+    void syncQueuedEvents();
 
     // The envelope around one report dictionary; nullopt when it cannot be built.
-    std::optional<JSONDictionary> envelope(const DataCollectorAPI& event, const JSONDictionary& data) const;
+    std::optional<JSONDictionary> envelope(const DataCollectorAPI& event, const JSONDictionary& data,
+                                           const std::string& sessionKey) const;
+
+    // Calls `settled` (on the worker) once every report handed in before
+    // this call has its final answer and no resend pass is under way.
+    void whenSettled(std::function<void()> settled);
 
     const Console& console() const { return *deps_.console; }
     const Dependencies& dependencies() const { return deps_; }
@@ -95,25 +108,52 @@ public:
 private:
     explicit CollectionService(Dependencies dependencies);
 
+    // What happened to a fresh report, for the counts.
+    enum class Outcome { accepted, refused, queued, dropped };
+
+    // Gives the report a ticket; the completion returned ends it, once.
+    BoolCompletion track(BoolCompletion completion);
+    void finishFresh(Outcome outcome, const BoolCompletion& completion, bool value);
     void sendReport(DataCollectorAPI::Case reportCase, const std::string& featureName, JSONDictionary data,
                     BoolCompletion completion);
-    void deliver(const DataCollectorAPI& event, JSONDictionary data, bool isQueued, BoolCompletion completion,
-                 std::optional<uint64_t> queuedId);
-    void refuse(bool isQueued, const BoolCompletion& completion);
-    void handleSendSuccess(const DataCollectorAPI& event, const JSONDictionary& data, bool isQueued,
+    void sendEvent(const DataCollectorAPI& event, JSONDictionary data, BoolCompletion completion);
+    void resendEvent(const StoredEvent& stored);
+    void deliver(const DataCollectorAPI& event, JSONDictionary data, std::optional<uint64_t> queuedId,
+                 BoolCompletion completion);
+    void handleSendSuccess(const DataCollectorAPI& event, const JSONDictionary& data,
                            std::optional<uint64_t> queuedId, const BoolCompletion& completion, const std::string& body);
-    void handleSendFailure(const DataCollectorAPI& event, const JSONDictionary& data, bool isQueued,
-                           const BoolCompletion& completion, const std::optional<APIError>& error);
+    void handleSendFailure(const DataCollectorAPI& event, const JSONDictionary& data,
+                           std::optional<uint64_t> queuedId, const BoolCompletion& completion,
+                           const std::optional<APIError>& error);
+    // Puts a fresh report in the queue; false when the queue could not take it.
+    bool enqueue(const DataCollectorAPI& event, JSONDictionary data);
     void appendToJournal(JSONDictionary entry);
-    // Counts one resent event as answered; ends the pass when none are left.
-    void countDownResend();
+    // One resent event is answered (or skipped): the next one goes out, and
+    // the pass ends when none are left.
+    void resendAnswered(std::optional<uint64_t> queuedId);
+    void sendNextResends();
+    void onWorker(std::function<void()> task) const;
 
     Dependencies deps_;
     std::atomic<bool> ignoreDataCollection_{false};
-    std::atomic<int64_t> inFlight_{0};
     const Region region_ = Region::US;
     const std::string accountName_;
     const QuarraFPJSConfiguration fingerprintData_{Region::US, true, std::nullopt};
+
+    struct Counts {
+        std::atomic<uint64_t> submitted{0}, accepted{0}, refused{0}, queued{0}, dropped{0};
+        std::atomic<uint64_t> resentAccepted{0}, evicted{0}, resendPasses{0};
+    };
+    Counts counts_;
+    DeliveryTracker tracker_;  // worker only
+
+    // The resend pass under way (worker only).
+    struct Pass {
+        std::deque<StoredEvent> waiting;  // not yet sent
+        size_t inFlight = 0;
+        bool pumping = false;  // sendNextResends() is on the stack
+    };
+    Pass pass_;
 
     mutable std::mutex mutex_;  // guards everything below
     std::deque<JSONDictionary> logsCollected_;

@@ -1,18 +1,22 @@
 #include "collector/SessionStart.hpp"
 
-#include "config/SessionConfigManager.hpp"
-#include "config/SessionConfigServices.hpp"
+#include <quarra/PathMonitor.hpp>
+
 #include "collector/CollectionService.hpp"
+#include "config/SessionConfigServices.hpp"
 #include "credentials/AccessTokenService.hpp"
-#include "platform/PathMonitor.hpp"
-#include "fingerprint/FPJSDataSource.hpp"
-#include "fingerprint/FPLogicHandler.hpp"
-#include "fingerprint/VisitorIdStorage.hpp"
 #include "platform/DeviceInfo.hpp"
-#include "platform/Environment.hpp"
-#include "transport/RequestsManager.hpp"
 
 namespace quarra {
+
+// What the host handed to authenticateUser, kept by the path handler.
+struct SessionStart::Account {
+    std::string userName;
+    std::string secretKey;
+    std::string customerName;
+    StringCompletion completion;
+    BoolCompletion collectionStarted;
+};
 
 std::shared_ptr<SessionStart> SessionStart::create(Dependencies dependencies) {
     return std::shared_ptr<SessionStart>(new SessionStart(std::move(dependencies)));
@@ -20,43 +24,74 @@ std::shared_ptr<SessionStart> SessionStart::create(Dependencies dependencies) {
 
 SessionStart::SessionStart(Dependencies dependencies) : deps_(std::move(dependencies)) {}
 
+void SessionStart::onWorker(std::function<void()> task) const {
+    if (deps_.worker) {
+        deps_.worker->post(std::move(task));
+    } else {
+        task();
+    }
+}
+
 void SessionStart::authenticateUser(const std::string& userName, const std::string& secretKey,
-                                    const std::string& customerName, StringCompletion completion) {
+                                    const std::string& customerName, StringCompletion completion,
+                                    BoolCompletion collectionStarted) {
     const auto& console = deps_.collector->console();
     if (userName.empty()) {
         console.log("UserName cannot be an empty string");
         console.log("DataCollector library initialized successfully: false");
         return;
     }
+    auto account = std::make_shared<const Account>(
+        Account{userName, secretKey, customerName, std::move(completion), std::move(collectionStarted)});
     std::weak_ptr<SessionStart> weakSelf = weak_from_this();
-    deps_.networkMonitor->start([weakSelf, userName, secretKey, customerName, completion](bool satisfied) {
-        if (auto self = weakSelf.lock()) self->pathChanged(satisfied, userName, secretKey, customerName, completion);
+    deps_.networkMonitor->start([weakSelf, account](bool satisfied) {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        self->onWorker([weakSelf, account, satisfied] {
+            if (auto self = weakSelf.lock()) self->pathChanged(satisfied, account);
+        });
     });
 }
 
-void SessionStart::pathChanged(bool satisfied, const std::string& userName, const std::string& secretKey,
-                               const std::string& customerName, const StringCompletion& completion) {
+void SessionStart::pathChanged(bool satisfied, const std::shared_ptr<const Account>& account) {
     if (!satisfied) {
-        deps_.sessionService->loadCachedConfiguration(completion);
+        deps_.sessionService->loadCachedConfiguration(account->completion);
         return;
     }
     std::weak_ptr<SessionStart> weakSelf = weak_from_this();
-    deps_.tokenService->requestAccessToken(
-        userName, secretKey, customerName, [weakSelf, completion](const std::string& sessionKey) {
-            auto self = weakSelf.lock();
-            if (self) self->deps_.collector->console().print("TransactionID ==  " + sessionKey);
-            if (completion) completion(sessionKey);
-            if (!self) return;
-            std::weak_ptr<SessionStart> weakAgain = self;
-            self->startCollection([weakAgain](bool started) {
-                if (auto self = weakAgain.lock()) {
-                    self->deps_.collector->console().print(std::string("user data called ") + (started ? "true" : "false"));
-                }
-            });
-        });
+    deps_.tokenService->requestAccessToken(account->userName, account->secretKey, account->customerName,
+                                           [weakSelf, account](const std::string& sessionKey) {
+                                               if (auto self = weakSelf.lock()) {
+                                                   self->sessionOpened(sessionKey, account);
+                                               } else if (account->completion) {
+                                                   account->completion(sessionKey);
+                                               }
+                                           });
 }
 
-void SessionStart::startCollection(BoolCompletion completion) {
+// On the main executor, where the initiate result arrives: the host hears
+// the key first, then collection starts on the worker under that key, then
+// screen tracking is switched on.
+void SessionStart::sessionOpened(const std::string& sessionKey, const std::shared_ptr<const Account>& account) {
+    deps_.collector->console().print("TransactionID ==  " + sessionKey);
+    if (account->completion) account->completion(sessionKey);
+    std::weak_ptr<SessionStart> weakSelf = weak_from_this();
+    onWorker([weakSelf, sessionKey, account] {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        self->startCollection(sessionKey, [weakSelf, account](bool started) {
+            auto self = weakSelf.lock();
+            if (!self) return;
+            self->deps_.collector->console().print(std::string("user data called ") + (started ? "true" : "false"));
+            if (!account->collectionStarted) return;
+            if (!self->deps_.mainExecutor) return account->collectionStarted(started);
+            self->deps_.mainExecutor->post([account, started] { account->collectionStarted(started); });
+        });
+    });
+    if (deps_.switchOnScreenTracking) deps_.switchOnScreenTracking();
+}
+
+void SessionStart::startCollection(const std::string& sessionKey, BoolCompletion completion) {
     auto& collector = *deps_.collector;
     const auto& console = collector.console();
     if (collector.ignoreDataCollection()) {
@@ -64,28 +99,19 @@ void SessionStart::startCollection(BoolCompletion completion) {
         if (completion) completion(false);
         return;
     }
-    const auto& dependencies = collector.dependencies();
-    auto configuration = dependencies.sessionConfigManager->snapshot();
-    if (configuration.baseDcUrl) {
-        dependencies.requestsManager->setBaseUrl(*configuration.baseDcUrl);
-    } else {
-        dependencies.requestsManager->setBaseUrl(collector.region() == Region::APAC
-                                                     ? deps_.baseUrls.collectorCertification
-                                                     : deps_.baseUrls.collectorProduction);
-    }
     console.log("Starting DataCollector with data: {\nsessionKey: " + collector.sessionKey() + ",\npartnerCD: " +
                 collector.accountName() + ",\nregion: " + regionName(collector.region()) +
                 ",\nsandboxEnabled: true\n}");
-    collector.setSessionKey(configuration.sessionKey.value_or(""));
+    collector.setSessionKey(sessionKey);
 
     auto userData = buildUserData(deps_.deviceFacts ? deps_.deviceFacts() : DeviceFacts{}, deps_.bundle,
                                   CollectionService::kPageURL);
 
     if (deps_.collectFingerprint) {
         std::weak_ptr<CollectionService> weakCollector = deps_.collector;
-        deps_.collectFingerprint([weakCollector](const std::optional<std::string>& visitorId,
-                                                 const std::optional<std::string>& requestId,
-                                                 const std::optional<std::string>& error) {
+        deps_.collectFingerprint(sessionKey, [weakCollector](const std::optional<std::string>& visitorId,
+                                                             const std::optional<std::string>& requestId,
+                                                             const std::optional<std::string>& error) {
             auto collector = weakCollector.lock();
             if (collector && visitorId) collector->sendFingerprintData(*visitorId, requestId, error);
         });
@@ -101,43 +127,6 @@ void SessionStart::startCollection(BoolCompletion completion) {
     if (completion) completion(true);
 }
 
-}  // namespace quarra
-
-namespace quarra {
-
-std::shared_ptr<SessionStart> SessionStart::shared() {
-    static const std::shared_ptr<SessionStart> instance = [] {
-        auto& environment = Environment::shared();
-        const auto& options = environment.options();
-        auto console = std::make_shared<Console>(environment.console());
-        return create(Dependencies{
-            .collector = CollectionService::shared(),
-            .tokenService = AccessTokenService::shared(),
-            .sessionService = SessionConfigServices::shared(),
-            .networkMonitor = options.pathMonitor ? options.pathMonitor
-                                                  : makeNetlinkPathMonitor(makeSerialQueue("Monitor"), console),
-            .deviceFacts = [] { return currentDeviceFacts(DeviceInfo::shared(), Environment::shared().clock()->now()); },
-            .bundle = BundleValues{options.appName, options.appVersion},
-            .baseUrls = environment.baseUrls(),
-            .collectFingerprint = collectSharedFingerprint,
-        });
-    }();
-    return instance;
-}
-
-// The fingerprint handler is built on first use, with the session key applied
-// at that moment, and kept for the process.
-void collectSharedFingerprint(SessionStart::FingerprintResult result) {
-    static const std::shared_ptr<FPLogicHandler> handler = FPLogicHandler::create(
-        VisitorIdStorage::shared(),
-        std::make_shared<FPJSDataSource>(CollectionService::shared()->fingerprintData(),
-                                         SessionConfigManager::shared().sessionKey().value_or("")),
-        &RequestsManager::shared());
-    handler->collectFingerprint([result](std::optional<std::string> visitorId, std::optional<std::string> requestId) {
-        result(visitorId, requestId, std::nullopt);
-    });
-}
-
 DeviceFacts currentDeviceFacts(const DeviceInfo& device, Clock::TimePoint now) {
     auto screen = device.screenSize();
     return DeviceFacts{
@@ -150,16 +139,5 @@ DeviceFacts currentDeviceFacts(const DeviceInfo& device, Clock::TimePoint now) {
         .timeZoneOffsetSeconds = static_cast<long>(device.timeZoneOffsetSeconds(now)),
     };
 }
-
-void DataCollectorService::authenticateUser(const std::string& userName, const std::string& secretKey,
-                                            const std::string& customerName, StringCompletion completion) {
-    SessionStart::shared()->authenticateUser(userName, secretKey, customerName, std::move(completion));
-}
-
-void DataCollectorService::getSessionKey(StringCompletion completion) {
-    SessionConfigServices::shared()->getSessionKey(std::move(completion));
-}
-
-std::shared_ptr<PathMonitor> DataCollectorService::networkMonitor() const { return SessionStart::shared()->networkMonitor(); }
 
 }  // namespace quarra

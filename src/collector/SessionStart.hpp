@@ -1,9 +1,12 @@
 #pragma once
 // Authentication and the start of collection: the network path drives the
 // chain token -> initiate -> session key -> start-up report.
+//
+// The path handler and the start of collection run on the worker; the
+// initiate result (and with it the host's completion) arrives on the main
+// executor, as the session configuration delivers it.
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -11,7 +14,6 @@
 #include <quarra/Executor.hpp>
 
 #include "collector/UserDataPayload.hpp"
-#include "platform/BaseUrls.hpp"
 
 namespace quarra {
 
@@ -28,6 +30,8 @@ public:
     // Delivers (visitorId, requestId, error) once the fingerprint run ends.
     using FingerprintResult = std::function<void(const std::optional<std::string>&, const std::optional<std::string>&,
                                                  const std::optional<std::string>&)>;
+    // One fingerprint run for the session that has just started.
+    using FingerprintRun = std::function<void(const std::string& sessionKey, FingerprintResult)>;
 
     struct Dependencies {
         std::shared_ptr<CollectionService> collector;
@@ -36,33 +40,35 @@ public:
         std::shared_ptr<PathMonitor> networkMonitor;
         std::function<DeviceFacts()> deviceFacts;
         BundleValues bundle;
-        BaseUrls baseUrls;
-        std::function<void(FingerprintResult)> collectFingerprint;  // empty: no fingerprint run
+        FingerprintRun collectFingerprint;      // empty: no fingerprint run
+        std::shared_ptr<Executor> worker;       // path handler, start of collection; empty: where they arrive
+        std::shared_ptr<Executor> mainExecutor;  // the host's collectionStarted; empty: on the worker
+        std::function<void()> switchOnScreenTracking;  // after each online completion; switching is once for all
     };
 
-    // The instance the library uses, built from the shared environment.
-    static std::shared_ptr<SessionStart> shared();
     static std::shared_ptr<SessionStart> create(Dependencies dependencies);
 
     // Installs the path handler: a usable path runs token, initiate and
     // start; no path applies the cached configuration. The completion gets
-    // the session key each time. An empty user name is refused.
+    // the session key each time; `collectionStarted` hears of each start of
+    // collection. An empty user name is refused.
     void authenticateUser(const std::string& userName, const std::string& secretKey, const std::string& customerName,
-                          StringCompletion completion);
-    void startCollection(BoolCompletion completion);
+                          StringCompletion completion, BoolCompletion collectionStarted = {});
+    // Adopts `sessionKey` and sends the start-up report (the fingerprint run
+    // goes along); the completion gets false when collection is ignored.
+    void startCollection(const std::string& sessionKey, BoolCompletion completion);
 
     const std::shared_ptr<PathMonitor>& networkMonitor() const { return deps_.networkMonitor; }
 
 private:
+    struct Account;
     explicit SessionStart(Dependencies dependencies);
-    void pathChanged(bool satisfied, const std::string& userName, const std::string& secretKey,
-                     const std::string& customerName, const StringCompletion& completion);
+    void pathChanged(bool satisfied, const std::shared_ptr<const Account>& account);
+    void sessionOpened(const std::string& sessionKey, const std::shared_ptr<const Account>& account);
+    void onWorker(std::function<void()> task) const;
 
     Dependencies deps_;
 };
-
-// One fingerprint run of the shared handler.
-void collectSharedFingerprint(SessionStart::FingerprintResult result);
 
 // The device facts of the start-up report, read now.
 DeviceFacts currentDeviceFacts(const DeviceInfo& device, Clock::TimePoint now);

@@ -7,7 +7,6 @@
 #include "config/AtomicFile.hpp"
 #include "config/CacheFileFormat.hpp"
 #include "base/Limits.hpp"
-#include "platform/Environment.hpp"
 
 namespace quarra {
 namespace {
@@ -36,12 +35,6 @@ FeatureDetails feature(const char* apiName, bool enabled, int64_t retryCount, in
 }  // namespace
 
 CacheManager::CacheManager(std::filesystem::path dataDirectory) : dataDirectory_(std::move(dataDirectory)) {}
-
-CacheManager& CacheManager::shared() {
-    // Never destroyed, like the other process-wide services.
-    static CacheManager* instance = new CacheManager(Environment::shared().dataDirectory());
-    return *instance;
-}
 
 std::filesystem::path CacheManager::fileURL(const std::string& fileName) const {
     // The data directory stands in for a Documents directory that always
@@ -113,10 +106,6 @@ InitiateTransactionsResponse CacheManager::defaultConfiguration(const BaseUrls& 
     collector.featureDetails = defaultFeatureDetails();
     data.configuration.threatMetrix = ThreatMatrix{.sessionId = "", .orgId = ""};
     return document;
-}
-
-InitiateTransactionsResponse CacheManager::defaultConfiguration() {
-    return defaultConfiguration(Environment::shared().baseUrls());
 }
 
 }  // namespace quarra

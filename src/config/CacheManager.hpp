@@ -18,7 +18,6 @@ class CacheManager {
 public:
     // `dataDirectory` stands in for the Documents directory.
     explicit CacheManager(std::filesystem::path dataDirectory);
-    static CacheManager& shared();
 
     // <data directory>/DataCache/<name>; creates DataCache when missing.
     std::filesystem::path fileURL(const std::string& fileName) const;
@@ -33,7 +32,6 @@ public:
     std::optional<std::string> read(CacheReadFailure& failure) const;
 
     static InitiateTransactionsResponse defaultConfiguration(const BaseUrls& baseUrls);
-    static InitiateTransactionsResponse defaultConfiguration();  // with the shared base URLs
     // The default's per-API settings; they do not depend on the base URLs.
     static std::vector<FeatureDetails> defaultFeatureDetails();
 

@@ -18,12 +18,6 @@ SessionConfiguration SessionConfiguration::from(const InitiateTransactionsRespon
     };
 }
 
-SessionConfigManager& SessionConfigManager::shared() {
-    // Never destroyed: read from other threads until the process ends.
-    static SessionConfigManager* instance = new SessionConfigManager();
-    return *instance;
-}
-
 SessionConfiguration SessionConfigManager::snapshot() const {
     std::lock_guard lock(mutex_);
     return configuration_;

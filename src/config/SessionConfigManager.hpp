@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/ConfigurationDocument.hpp"
+#include "transport/ServerLog.hpp"
 
 namespace quarra {
 
@@ -25,8 +26,9 @@ struct SessionConfiguration {
     static SessionConfiguration from(const InitiateTransactionsResponse& document);
 };
 
-class SessionConfigManager {
+class SessionConfigManager : public LogLevelSource {
 public:
+    // The process-wide holder the library built.
     static SessionConfigManager& shared();
 
     SessionConfiguration snapshot() const;
@@ -40,7 +42,7 @@ public:
     std::optional<std::string> fPJSApiToken() const;
     std::optional<std::string> baseDcUrl() const;
     std::optional<std::string> baseLoggingUrl() const;
-    std::optional<int64_t> logLevel() const;
+    std::optional<int64_t> logLevel() const override;
 
 private:
     mutable std::mutex mutex_;

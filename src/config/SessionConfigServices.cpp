@@ -5,18 +5,10 @@
 #include "config/CacheManager.hpp"
 #include "config/SessionConfigManager.hpp"
 #include "base/JsonText.hpp"
-#include "logging/LogManager.hpp"
-#include "platform/DeviceInfo.hpp"
-#include "platform/Environment.hpp"
+#include "transport/ServerLog.hpp"
 #include "transport/RequestsManager.hpp"
 
 namespace quarra {
-namespace {
-
-bool logsErrors(const std::optional<int64_t>& level) { return level && *level >= 0 && *level <= 2; }
-
-}  // namespace
-
 std::shared_ptr<SessionConfigServices> SessionConfigServices::create(Dependencies dependencies) {
     return std::shared_ptr<SessionConfigServices>(new SessionConfigServices(std::move(dependencies)));
 }
@@ -26,8 +18,6 @@ SessionConfigServices::SessionConfigServices(Dependencies dependencies) : deps_(
 void SessionConfigServices::initiateTransactions(const std::string& ipV6Address, const std::string& ipV4Address,
                                                  const std::string& customerName, StringCompletion completion) {
     auto& transport = *deps_.requestsManager;
-    transport.setBaseUrl(transport.builtInBaseUrls().collectorProduction);
-
     auto vendorId = deps_.identifierForVendor ? deps_.identifierForVendor() : std::nullopt;
     JSONDictionary parameters = {
         {"ipV6Address", ipV6Address},
@@ -35,7 +25,7 @@ void SessionConfigServices::initiateTransactions(const std::string& ipV6Address,
         {"customerName", customerName},
         {"deviceId", vendorId.value_or("<Not available>")},
     };
-    if (deps_.sessionConfigManager->logLevel() == 2) {
+    if (logsRequests(deps_.sessionConfigManager->logLevel())) {
         deps_.logManager->log("initiate", "Request", prettyPrintedOrFallback(parameters));
     }
     auto token = deps_.keychain->string("accessToken");
@@ -124,28 +114,6 @@ void SessionConfigServices::loadCachedConfiguration(StringCompletion completion)
 std::string SessionConfigServices::apply(const InitiateTransactionsResponse& document) {
     applyConfiguration(document, *deps_.requestsManager, *deps_.sessionConfigManager);
     return document.data.transactionId.value_or("");
-}
-
-}  // namespace quarra
-
-namespace quarra {
-
-std::shared_ptr<SessionConfigServices> SessionConfigServices::shared() {
-    static const std::shared_ptr<SessionConfigServices> instance = [] {
-        auto& environment = Environment::shared();
-        return create(Dependencies{
-            .requestsManager = &RequestsManager::shared(),
-            .sessionConfigManager = &SessionConfigManager::shared(),
-            .keychain = &KeychainWrapper::standard(),
-            .logManager = &LogManager::shared(),
-            .cache = &CacheManager::shared(),
-            .mainExecutor = environment.mainExecutor(),
-            .ioExecutor = environment.ioExecutor(),
-            .console = std::make_shared<Console>(environment.console()),
-            .identifierForVendor = [] { return DeviceInfo::shared().identifierForVendor(); },
-        });
-    }();
-    return instance;
 }
 
 }  // namespace quarra

@@ -16,8 +16,8 @@ namespace quarra {
 
 class CacheManager;
 class KeychainWrapper;
-class LogManager;
 class RequestsManager;
+class ServerLog;
 class SessionConfigManager;
 
 class SessionConfigServices : public std::enable_shared_from_this<SessionConfigServices> {
@@ -28,16 +28,14 @@ public:
         RequestsManager* requestsManager = nullptr;
         SessionConfigManager* sessionConfigManager = nullptr;
         KeychainWrapper* keychain = nullptr;
-        LogManager* logManager = nullptr;
+        ServerLog* logManager = nullptr;
         CacheManager* cache = nullptr;
         std::shared_ptr<Executor> mainExecutor;  // where results and completions are delivered
-        std::shared_ptr<Executor> ioExecutor;    // where the cache and the store are touched
+        std::shared_ptr<Executor> ioExecutor;    // where the cache and the store are touched (the worker)
         std::shared_ptr<Console> console;
         std::function<std::optional<std::string>()> identifierForVendor;
     };
 
-    // The instance the library uses, built from the shared environment.
-    static std::shared_ptr<SessionConfigServices> shared();
     static std::shared_ptr<SessionConfigServices> create(Dependencies dependencies);
 
     // Posts the initiate call; the completion gets the session key ("" when

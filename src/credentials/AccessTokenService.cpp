@@ -7,11 +7,9 @@
 #include "config/SessionConfigManager.hpp"
 #include "config/SessionConfigServices.hpp"
 #include "base/JsonText.hpp"
-#include "logging/LogManager.hpp"
-#include "platform/Environment.hpp"
 #include "platform/InterfaceNames.hpp"
-#include "tracking/ScreenTrackingSwitch.hpp"
 #include "transport/RequestsManager.hpp"
+#include "transport/ServerLog.hpp"
 
 namespace quarra {
 
@@ -53,9 +51,8 @@ AccessTokenService::AccessTokenService(Dependencies dependencies) : deps_(std::m
 void AccessTokenService::requestAccessToken(const std::string& userName, const std::string& secretKey,
                                             const std::string& customerName, StringCompletion completion) {
     auto& transport = *deps_.requestsManager;
-    transport.setBaseUrl(transport.builtInBaseUrls().collectorProduction);
     const auto parameters = JSONDictionary::object();
-    if (deps_.sessionConfigManager->logLevel() == 2) {
+    if (logsRequests(deps_.sessionConfigManager->logLevel())) {
         deps_.logManager->log("accessToken", "Request", prettyPrintedOrFallback(parameters));
     }
     auto endpoint = DataCollectorAPI::sendDataAccessToken(parameters, basicCredential(userName, secretKey), "accessToken",
@@ -72,14 +69,15 @@ void AccessTokenService::requestAccessToken(const std::string& userName, const s
             self->deps_.mainExecutor->post([weakSelf, errorJSON = error.jsonText()] {
                 auto self = weakSelf.lock();
                 if (!self) return;
-                auto level = self->deps_.sessionConfigManager->logLevel();
-                if (level && *level >= 0 && *level <= 2) self->deps_.logManager->log("accessToken", "Error", errorJSON);
+                if (logsErrors(self->deps_.sessionConfigManager->logLevel())) {
+                    self->deps_.logManager->log("accessToken", "Error", errorJSON);
+                }
             });
         });
 }
 
-// Runs on the HTTP client's thread: the token writes and the address lookup
-// stay off the host's main queue.
+// Runs where the transport answers (the worker): the token writes and the
+// address lookup stay off the host's main queue.
 void AccessTokenService::handleTokenSuccess(const std::string& body, const std::string& customerName,
                                             const StringCompletion& completion) {
     auto reply = GetAccessTokenResponse::decode(body).value_or(GetAccessTokenResponse{});
@@ -90,31 +88,7 @@ void AccessTokenService::handleTokenSuccess(const std::string& body, const std::
     const std::string ipV6 = getIPAddress(names).value_or("");
     const std::string ipV4 = getIPAddress(names).value_or("");
 
-    std::weak_ptr<AccessTokenService> weakSelf = weak_from_this();
-    deps_.sessionService->initiateTransactions(ipV6, ipV4, customerName, [weakSelf, completion](const std::string& key) {
-        if (completion) completion(key);
-        if (auto self = weakSelf.lock()) {
-            if (self->deps_.sessionStarted) self->deps_.sessionStarted();
-        }
-    });
-}
-
-}  // namespace quarra
-
-namespace quarra {
-
-std::shared_ptr<AccessTokenService> AccessTokenService::shared() {
-    static const std::shared_ptr<AccessTokenService> instance = create(Dependencies{
-        .requestsManager = &RequestsManager::shared(),
-        .sessionConfigManager = &SessionConfigManager::shared(),
-        .keychain = &KeychainWrapper::standard(),
-        .logManager = &LogManager::shared(),
-        .sessionService = SessionConfigServices::shared(),
-        .mainExecutor = Environment::shared().mainExecutor(),
-        .interfaceNames = activeInterfaceNames,
-        .sessionStarted = switchOnScreenTracking,
-    });
-    return instance;
+    deps_.sessionService->initiateTransactions(ipV6, ipV4, customerName, completion);
 }
 
 }  // namespace quarra

@@ -13,8 +13,8 @@
 namespace quarra {
 
 class KeychainWrapper;
-class LogManager;
 class RequestsManager;
+class ServerLog;
 class SessionConfigManager;
 class SessionConfigServices;
 
@@ -47,19 +47,17 @@ public:
         RequestsManager* requestsManager = nullptr;
         SessionConfigManager* sessionConfigManager = nullptr;
         KeychainWrapper* keychain = nullptr;
-        LogManager* logManager = nullptr;
+        ServerLog* logManager = nullptr;
         std::shared_ptr<SessionConfigServices> sessionService;
         std::shared_ptr<Executor> mainExecutor;
         std::function<std::vector<std::string>()> interfaceNames;  // where to look for the device's address
-        std::function<void()> sessionStarted;                       // after the host's completion (screen tracking)
     };
 
-    // The instance the library uses, built from the shared environment.
-    static std::shared_ptr<AccessTokenService> shared();
     static std::shared_ptr<AccessTokenService> create(Dependencies dependencies);
 
     // The completion gets the session key, on the main executor, once the
-    // token call has succeeded (not at all when it fails).
+    // token call has succeeded (not at all when it fails). The token writes
+    // and the address lookup run where the transport answers (the worker).
     void requestAccessToken(const std::string& userName, const std::string& secretKey, const std::string& customerName,
                             StringCompletion completion);
 

@@ -156,3 +156,9 @@ bool KeychainWrapper::updateValue(const Bytes& value, const std::string& key, Ac
 }
 
 }  // namespace quarra
+
+namespace quarra {
+
+void KeychainWrapper::wipeKeychain() { standard().store_->deleteAll(); }
+
+}  // namespace quarra

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "device/SysfsText.hpp"
+#include "platform/SysfsText.hpp"
 
 namespace quarra {
 namespace {

@@ -3,7 +3,6 @@
 #include <mutex>
 #include <optional>
 
-#include "base/ConsoleLog.hpp"
 
 namespace quarra {
 
@@ -53,6 +52,11 @@ void IioAccelerometerSource::startAccelerometerUpdates() {
     });
 }
 
+void IioAccelerometerSource::stopAccelerometerUpdates() {
+    std::lock_guard lock(state_->mutex);
+    state_->started = false;
+}
+
 std::optional<AccelerometerSample> IioAccelerometerSource::accelerometerData() {
     std::lock_guard lock(state_->mutex);
     return state_->latest;
@@ -64,6 +68,7 @@ void IioAccelerometerSource::sampleLoop(const std::weak_ptr<State>& weakState, c
     std::optional<IioAccelerometer> device;
     {
         std::lock_guard lock(state->mutex);
+        if (!state->started) return;
         device = state->device;
     }
     std::optional<Acceleration> reading = device ? device->read() : std::nullopt;
@@ -85,11 +90,6 @@ void IioAccelerometerSource::sampleLoop(const std::weak_ptr<State>& weakState, c
     sampler->postAfter(interval, [weakState, weakSampler = std::weak_ptr<Executor>(sampler)] {
         if (auto executor = weakSampler.lock()) sampleLoop(weakState, executor);
     });
-}
-
-std::shared_ptr<AccelerometerSource> makeIioAccelerometerSource(std::filesystem::path root) {
-    return std::make_shared<IioAccelerometerSource>(std::move(root), makeSerialQueue("Accelerometer"),
-                                                    [](const std::string& message) { consoleLog(message); });
 }
 
 }  // namespace quarra

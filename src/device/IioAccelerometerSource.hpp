@@ -1,6 +1,7 @@
 #pragma once
-// The Linux accelerometer source: samples an IIO accelerometer on its own
-// queue at the update interval and keeps the latest reading.
+// The Linux accelerometer source: samples an IIO accelerometer on the
+// sampler's queue (the library's worker) at the update interval and keeps the
+// latest reading.
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -27,6 +28,8 @@ public:
     void setAccelerometerUpdateInterval(std::chrono::milliseconds interval) override;
     void startAccelerometerUpdates() override;
     std::optional<AccelerometerSample> accelerometerData() override;
+    // Ends the sampling (the last reading stays); start again to resume.
+    void stopAccelerometerUpdates();
 
 private:
     struct State;
@@ -37,9 +40,5 @@ private:
     std::shared_ptr<Executor> sampler_;
     std::shared_ptr<State> state_;
 };
-
-// The default source: IIO devices under /sys/bus/iio/devices, sampled on the
-// queue "Accelerometer", read problems on the console.
-std::shared_ptr<AccelerometerSource> makeIioAccelerometerSource(std::filesystem::path root = kDefaultIioRoot);
 
 }  // namespace quarra

@@ -1,31 +1,8 @@
 #include "device/MotionManager.hpp"
 
 #include "base/DecimalText.hpp"
-#include "device/IioAccelerometerSource.hpp"
-#include "device/LocalizedModel.hpp"
-#include "platform/Environment.hpp"
 
 namespace quarra {
-
-MotionManager& MotionManager::shared() {
-    // Never released (other threads may still poll at exit); the holder stays
-    // reachable so that leak checkers do not flag it.
-    static const std::shared_ptr<MotionManager>* instance = [] {
-        const auto& environment = Environment::shared();
-        auto source = environment.options().accelerometerSource;
-        // The environment lives for the whole process, so its console can be
-        // shared without an owner.
-        std::shared_ptr<const Console> console(std::shared_ptr<const Console>(), &environment.console());
-        auto created = create(Dependencies{
-            .source = source ? source : makeIioAccelerometerSource(),
-            .mainExecutor = environment.mainExecutor(),
-            .console = std::move(console),
-            .localizedModel = [] { return localizedModel(); },
-        });
-        return new std::shared_ptr<MotionManager>(std::move(created));
-    }();
-    return **instance;
-}
 
 std::shared_ptr<MotionManager> MotionManager::create(Dependencies dependencies) {
     return std::shared_ptr<MotionManager>(new MotionManager(std::move(dependencies)));
@@ -48,10 +25,15 @@ void MotionManager::startUpdates() {
     schedulePoll();
 }
 
+void MotionManager::stopUpdates() {
+    std::lock_guard lock(mutex_);
+    polling_ = false;
+}
+
 void MotionManager::schedulePoll() {
     deps_.mainExecutor->postAfter(kPollInterval, [weak = weak_from_this()] {
         auto self = weak.lock();
-        if (!self) return;
+        if (!self || !self->isPolling()) return;
         self->getAccelerometerData();
         self->schedulePoll();
     });

@@ -29,9 +29,7 @@ public:
     static constexpr std::chrono::milliseconds kUpdateInterval{500};
     static constexpr std::chrono::milliseconds kPollInterval{50};
 
-    // The shared instance on the host's main queue, created on first use and
-    // never released. Its source is the host's (Options::accelerometerSource)
-    // or the IIO one.
+    // The process-wide collector the library built, polling on the main queue.
     static MotionManager& shared();
     static std::shared_ptr<MotionManager> create(Dependencies dependencies);
 
@@ -39,6 +37,8 @@ public:
     // "No Accelerometers on this device: " and the device's kind, every time.
     // Starting again keeps the one poll already running.
     void startUpdates();
+    // Ends the poll (the last reading stays); the library's shutdown calls it.
+    void stopUpdates();
 
     // One poll: takes the source's latest reading into acceleration(), and
     // prints "X: .. Y: .. Z: .." once for each new reading (not on every

@@ -3,9 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "base/ConsoleLog.hpp"
 #include "device/EmbeddedGeoTable.hpp"
-#include "platform/Environment.hpp"
 
 namespace quarra {
 namespace {
@@ -89,18 +87,6 @@ std::optional<GeoTable> loadEmbeddedGeoTable(std::string* error) {
         return std::nullopt;
     }
     return GeoTable::parse(bytes, nullptr, error);
-}
-
-std::shared_ptr<ReverseGeocoder> sharedReverseGeocoder() {
-    // Never released, like the other shared services: its queue must not be
-    // torn down during static destruction.
-    static const auto* geocoder = new std::shared_ptr<ReverseGeocoder>([]() -> std::shared_ptr<ReverseGeocoder> {
-        const auto& environment = Environment::shared();
-        if (environment.options().reverseGeocoder) return environment.options().reverseGeocoder;
-        return std::make_shared<OfflineReverseGeocoder>(makeSerialQueue("Geocoder"), loadEmbeddedGeoTable,
-                                                        [](const std::string& message) { consoleLog(message); });
-    }());
-    return *geocoder;
 }
 
 }  // namespace quarra

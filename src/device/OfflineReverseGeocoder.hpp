@@ -42,8 +42,4 @@ private:
 // The table built into the library.
 std::optional<GeoTable> loadEmbeddedGeoTable(std::string* error);
 
-// The process-wide geocoder: the host's (Options::reverseGeocoder) or the
-// offline one on its own queue "Geocoder", with load problems on the console.
-std::shared_ptr<ReverseGeocoder> sharedReverseGeocoder();
-
 }  // namespace quarra

@@ -8,7 +8,7 @@
 #include <optional>
 #include <system_error>
 
-#include "device/SysfsText.hpp"
+#include "platform/SysfsText.hpp"
 
 namespace quarra {
 namespace {

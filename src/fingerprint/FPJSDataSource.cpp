@@ -1,7 +1,6 @@
 #include "fingerprint/FPJSDataSource.hpp"
 
 #include "config/SessionConfigManager.hpp"
-#include "platform/Environment.hpp"
 
 namespace quarra {
 namespace {
@@ -10,21 +9,9 @@ std::string describe(const std::optional<std::string>& value) { return value ? *
 
 }  // namespace
 
-FPJSDataSource::FPJSDataSource(QuarraFPJSConfiguration configuration, std::string sessionKey)
-    : FPJSDataSource(std::move(configuration), std::move(sessionKey), Dependencies{}) {}
-
 FPJSDataSource::FPJSDataSource(QuarraFPJSConfiguration configuration, std::string sessionKey,
                                Dependencies dependencies)
-    : configuration_(std::move(configuration)), sessionKey_(std::move(sessionKey)), deps_(std::move(dependencies)) {
-    if (!deps_.sessionConfig) deps_.sessionConfig = &SessionConfigManager::shared();
-    if (!deps_.clientFactory) {
-        deps_.clientFactory = [](const std::string& apiKey) { return FingerprintProFactory::getInstance(apiKey); };
-    }
-    if (!deps_.console) {
-        // The environment lives for the whole process.
-        deps_.console = std::shared_ptr<const Console>(std::shared_ptr<const Console>(), &Environment::shared().console());
-    }
-}
+    : configuration_(std::move(configuration)), sessionKey_(std::move(sessionKey)), deps_(std::move(dependencies)) {}
 
 void FPJSDataSource::fetchVisitorId(Completion completion) {
     std::string apiKey = deps_.sessionConfig->fPJSApiToken().value_or("");

@@ -18,15 +18,15 @@ class FPJSDataSource final : public FingerprintDataSource {
 public:
     using ClientFactory = std::function<std::shared_ptr<FingerprintClientProviding>(const std::string& apiKey)>;
 
+    // All three are required.
     struct Dependencies {
-        const SessionConfigManager* sessionConfig = nullptr;  // nullptr: the shared one
-        ClientFactory clientFactory;                          // empty: FingerprintProFactory::getInstance
-        std::shared_ptr<const Console> console;               // empty: the environment's
+        const SessionConfigManager* sessionConfig = nullptr;
+        ClientFactory clientFactory;
+        std::shared_ptr<const Console> console;
     };
 
     // `configuration` and `sessionKey` are kept as given; the API key and the
     // "SessionKey" tag are read from the session configuration at each call.
-    FPJSDataSource(QuarraFPJSConfiguration configuration, std::string sessionKey);
     FPJSDataSource(QuarraFPJSConfiguration configuration, std::string sessionKey, Dependencies dependencies);
 
     // Asks the identification component once. Its answer is logged

@@ -28,7 +28,7 @@ FPLogicHandler::FPLogicHandler(std::shared_ptr<DataStorageProtocol> storage,
     : storage_(std::move(storage)),
       dataSource_(std::move(dataSource)),
       requestsManager_(requestsManager),
-      sessionConfig_(sessionConfig ? sessionConfig : &SessionConfigManager::shared()) {}
+      sessionConfig_(sessionConfig) {}
 
 void FPLogicHandler::collectFingerprint(Completion completion) {
     SessionConfiguration config = sessionConfig_->snapshot();

@@ -20,11 +20,11 @@ public:
     using Completion = std::function<void(std::optional<std::string> visitorId, std::optional<std::string> requestId)>;
 
     // `requestsManager` is kept for the service's use only; the run never
-    // sends through it. `sessionConfig` nullptr: the shared configuration.
+    // sends through it. `sessionConfig` is required.
     static std::shared_ptr<FPLogicHandler> create(std::shared_ptr<DataStorageProtocol> storage,
                                                   std::shared_ptr<FingerprintDataSource> dataSource,
                                                   RequestsManager* requestsManager,
-                                                  const SessionConfigManager* sessionConfig = nullptr);
+                                                  const SessionConfigManager* sessionConfig);
 
     // One run of the decision (flags count only when present and true):
     //  - flushStoredData: a fresh identification when fppEnable, else nothing;

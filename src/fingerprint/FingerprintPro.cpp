@@ -2,7 +2,6 @@
 
 #include "fingerprint/DeviceFacts.hpp"
 #include "fingerprint/VisitorIdentifier.hpp"
-#include "platform/Environment.hpp"
 
 namespace quarra {
 namespace {
@@ -36,27 +35,10 @@ private:
     FingerprintClientOptions options_;
 };
 
-const std::shared_ptr<Executor>& identificationQueue() {
-    // Never released, like the other shared services.
-    static const auto* queue = new std::shared_ptr<Executor>(makeSerialQueue("Fingerprint"));
-    return *queue;
-}
-
 }  // namespace
-
-std::shared_ptr<FingerprintClientProviding> FingerprintProFactory::getInstance(const std::string& apiKey) {
-    const auto& environment = Environment::shared();
-    return getInstance(apiKey, FingerprintClientOptions{
-                                   .factsRoot = "/",
-                                   .dataDirectory = environment.dataDirectory(),
-                                   .queue = identificationQueue(),
-                                   .clock = environment.clock(),
-                               });
-}
 
 std::shared_ptr<FingerprintClientProviding> FingerprintProFactory::getInstance(const std::string& apiKey,
                                                                               FingerprintClientOptions options) {
-    if (!options.queue) options.queue = identificationQueue();
     if (!options.clock) options.clock = std::make_shared<SystemClock>();
     return std::make_shared<LocalFingerprintClient>(apiKey, std::move(options));
 }

@@ -46,10 +46,8 @@ struct FingerprintClientOptions {
 
 class FingerprintProFactory {
 public:
-    // A client for the API key, on the library's identification queue
-    // "Fingerprint", with the environment's data directory and clock. An empty
-    // key gives a client whose every request fails.
-    static std::shared_ptr<FingerprintClientProviding> getInstance(const std::string& apiKey);
+    // A client for the API key; the identification runs on `options.queue`
+    // (required). An empty key gives a client whose every request fails.
     static std::shared_ptr<FingerprintClientProviding> getInstance(const std::string& apiKey,
                                                                    FingerprintClientOptions options);
 };

@@ -2,12 +2,6 @@
 
 namespace quarra {
 
-const std::shared_ptr<VisitorIdStorage>& VisitorIdStorage::shared() {
-    static const auto* storage = new std::shared_ptr<VisitorIdStorage>(
-        std::make_shared<VisitorIdStorage>(KeychainWrapper::standard()));
-    return *storage;
-}
-
 // No accessibility and not synchronisable: the identifiers stay on this device.
 void VisitorIdStorage::saveVisitorId(const std::string& visitorId) { keychain_.set(visitorId, kVisitorIdKey); }
 

@@ -14,9 +14,6 @@ public:
     static constexpr const char* kVisitorIdKey = "DataCollectorVisitorId";
     static constexpr const char* kRequestIdKey = "DataCollectorRequestId";
 
-    // Over KeychainWrapper::standard(); created on first use, never released.
-    static const std::shared_ptr<VisitorIdStorage>& shared();
-
     explicit VisitorIdStorage(KeychainWrapper& keychain) : keychain_(keychain) {}
 
     void saveVisitorId(const std::string& visitorId) override;

@@ -10,7 +10,6 @@
 #include "logging/SecretScrubber.hpp"
 #include "logging/ServerLogUtility.hpp"
 #include "platform/DeviceInfo.hpp"
-#include "platform/Environment.hpp"
 
 namespace quarra {
 namespace {
@@ -25,27 +24,7 @@ std::string withoutBackslashes(std::string text) {
 
 }  // namespace
 
-LogManager& LogManager::shared() {
-    // Never destroyed; the collaborators are looked up late because the
-    // shared transport itself refers to this manager.
-    static LogManager* instance = new LogManager(Resolver([] {
-        return Dependencies{
-            .sessionConfigManager = &SessionConfigManager::shared(),
-            .keychain = &KeychainWrapper::standard(),
-            .deviceInfo = &DeviceInfo::shared(),
-            .serverLogUtility = &ServerLogUtility::shared(),
-            .clock = Environment::shared().clock(),
-        };
-    }));
-    return *instance;
-}
-
 LogManager::LogManager(Dependencies dependencies) : dependencies_(std::move(dependencies)) {}
-
-const LogManager::Dependencies* LogManager::dependencies() {
-    if (resolver_) std::call_once(resolved_, [this] { dependencies_ = resolver_(); });
-    return dependencies_ ? &*dependencies_ : nullptr;
-}
 
 std::optional<LogDataModel> LogManager::makeRecord(const std::string& apiName, const std::string& type,
                                                    const std::string& message) {

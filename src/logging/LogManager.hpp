@@ -2,15 +2,14 @@
 // Server log records about requests, responses and errors: built from the
 // applied configuration and the device's identifiers, posted through
 // ServerLogUtility when the "InsertLogData" settings allow.
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include <quarra/Clock.hpp>
 
 #include "logging/LogDataModel.hpp"
+#include "transport/ServerLog.hpp"
 
 namespace quarra {
 
@@ -19,7 +18,7 @@ class KeychainWrapper;
 class ServerLogUtility;
 class SessionConfigManager;
 
-class LogManager {
+class LogManager : public ServerLog {
 public:
     // Every pointer must outlive the manager.
     struct Dependencies {
@@ -30,14 +29,13 @@ public:
         std::shared_ptr<Clock> clock;
     };
 
-    // The process-wide manager. Its collaborators are the shared ones,
-    // looked up when the first record is made.
+    // The process-wide manager the library built.
     static LogManager& shared();
 
     // A manager that drops every record (the base of test doubles).
     LogManager() = default;
     explicit LogManager(Dependencies dependencies);
-    virtual ~LogManager() = default;
+    ~LogManager() override = default;
     LogManager(const LogManager&) = delete;
     LogManager& operator=(const LogManager&) = delete;
 
@@ -45,20 +43,16 @@ public:
     // "InsertLogData" settings are missing or disabled. Runs on the caller's
     // thread and never waits for the network. Credentials in the message are
     // replaced by "[redacted]".
-    virtual void log(const std::string& apiName, const std::string& type, const std::string& message);
+    void log(const std::string& apiName, const std::string& type, const std::string& message) override;
 
     // The record log() would post for these texts (without its checks).
     std::optional<LogDataModel> makeRecord(const std::string& apiName, const std::string& type,
                                            const std::string& message);
 
 private:
-    using Resolver = std::function<Dependencies()>;
-    explicit LogManager(Resolver resolver) : resolver_(std::move(resolver)) {}
-    const Dependencies* dependencies();
+    const Dependencies* dependencies() const { return dependencies_ ? &*dependencies_ : nullptr; }
 
-    Resolver resolver_;
-    std::once_flag resolved_;
-    std::optional<Dependencies> dependencies_;  // written once, under resolved_
+    std::optional<Dependencies> dependencies_;
 };
 
 }  // namespace quarra

@@ -4,7 +4,6 @@
 #include "base/ConsoleLog.hpp"
 #include "base/JsonText.hpp"
 #include "logging/InsertLogDataResponse.hpp"
-#include "platform/Environment.hpp"
 #include "transport/RequestsManager.hpp"
 
 namespace quarra {
@@ -36,20 +35,6 @@ void handleAnswer(const std::string& body, const ServerLogUtility::Completion& c
 }
 
 }  // namespace
-
-ServerLogUtility& ServerLogUtility::shared() {
-    static ServerLogUtility* instance = [] {
-        Environment& environment = Environment::shared();
-        // The environment's console lives as long as the process.
-        std::shared_ptr<const Console> console(std::shared_ptr<void>(), &environment.console());
-        return new ServerLogUtility(Dependencies{
-            .requestsManager = &RequestsManager::shared(),
-            .sessionConfigManager = &SessionConfigManager::shared(),
-            .console = std::move(console),
-        });
-    }();
-    return *instance;
-}
 
 ServerLogUtility::ServerLogUtility(Dependencies dependencies) : deps_(std::move(dependencies)) {}
 

@@ -21,7 +21,7 @@ public:
         std::shared_ptr<const Console> console;                // may be empty
     };
 
-    // The process-wide utility, on the shared transport.
+    // The process-wide utility the library built, on the shared transport.
     static ServerLogUtility& shared();
     explicit ServerLogUtility(Dependencies dependencies);
 

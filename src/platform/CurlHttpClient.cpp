@@ -12,6 +12,7 @@
 
 #include <quarra/HttpClient.hpp>
 
+#include "platform/CurlHttpClient.hpp"
 #include "platform/CurlTransfer.hpp"
 
 namespace quarra {
@@ -47,29 +48,39 @@ void deliver(std::vector<Finished>& finished) {
     finished.clear();
 }
 
+}  // namespace
+
 // What the network thread needs. Shared with the client, so that the thread
 // can finish on its own when the client is let go from one of its completions.
-class Core {
+class CurlHttpClient::Core {
 public:
-    explicit Core(CurlClientOptions options) : options_(std::move(options)), multi_(curl_multi_init()) {
-        if (!multi_) return;
-        curl_multi_setopt(multi_, CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX);
-        curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, options_.maxConnectionsPerHost);
-    }
+    Core(CurlClientOptions options, std::function<void()> started)
+        : options_(std::move(options)), started_(std::move(started)) {}
     ~Core() {
         if (multi_) curl_multi_cleanup(multi_);
     }
     Core(const Core&) = delete;
     Core& operator=(const Core&) = delete;
 
-    // Returns false once the client is shutting down.
-    bool enqueue(Pending pending) {
+    void setSelf(const std::shared_ptr<Core>& self) { self_ = self; }
+
+    // Takes the request unless the client is shutting down (false, and the
+    // request is left in `pending`). The first request starts the thread.
+    bool enqueue(Pending& pending) {
+        bool startThread = false;
         {
             std::lock_guard lock(mutex_);
             if (stopping_) return false;
             incoming_.push_back(std::move(pending));
+            startThread = !threadStarted_;
+            threadStarted_ = true;
         }
-        wake();
+        if (startThread) {
+            std::lock_guard lock(threadMutex_);
+            thread_ = std::thread([self = self_.lock()] { self->run(); });
+        } else {
+            wake();
+        }
         return true;
     }
 
@@ -79,10 +90,31 @@ public:
             stopping_ = true;
         }
         wake();
+        std::lock_guard lock(threadMutex_);
+        if (!thread_.joinable()) return;
+        if (thread_.get_id() == std::this_thread::get_id()) {
+            thread_.detach();  // let go from one of our own completions: the thread ends by itself
+        } else {
+            thread_.join();
+        }
     }
 
+private:
     void run() {
         pthread_setname_np(pthread_self(), options_.threadName.substr(0, 15).c_str());
+        // Set up here rather than in the host's first call: the TLS library
+        // reads its configuration from disk.
+        initialiseCurlOnce();
+        if (started_) started_();
+        CURLM* multi = curl_multi_init();
+        if (multi) {
+            curl_multi_setopt(multi, CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX);
+            curl_multi_setopt(multi, CURLMOPT_MAX_HOST_CONNECTIONS, options_.maxConnectionsPerHost);
+        }
+        {
+            std::lock_guard lock(mutex_);
+            multi_ = multi;
+        }
         std::vector<Finished> finished;
         for (;;) {
             std::deque<Pending> fresh;
@@ -99,28 +131,32 @@ public:
             }
             for (auto& pending : fresh) waiting_.push_back(std::move(pending));
             start(finished);
-            if (multi_) {
+            if (multi) {
                 int running = 0;
-                curl_multi_perform(multi_, &running);
+                curl_multi_perform(multi, &running);
                 collectDone(finished);
                 // Finished transfers make room for waiting ones: start them now.
                 if (!waiting_.empty() && active_.size() < kMaxActiveTransfers) {
                     start(finished);
-                    curl_multi_perform(multi_, &running);
+                    curl_multi_perform(multi, &running);
                     collectDone(finished);
                 }
             }
             deliver(finished);
-            if (multi_) {
-                curl_multi_poll(multi_, nullptr, 0, kLongestPollMs, nullptr);
+            if (multi) {
+                // No longer than libcurl's next timer asks for; new work wakes the poll.
+                long due = -1;
+                curl_multi_timeout(multi, &due);
+                const int waitMs = due < 0 || due > kLongestPollMs ? kLongestPollMs : static_cast<int>(due);
+                curl_multi_poll(multi, nullptr, 0, waitMs, nullptr);
             } else {
                 waitWithoutMulti();
             }
         }
     }
 
-private:
     void wake() {
+        std::lock_guard lock(mutex_);
         if (multi_) {
             curl_multi_wakeup(multi_);
         } else {
@@ -186,52 +222,37 @@ private:
     }
 
     const CurlClientOptions options_;
-    CURLM* const multi_;
-    std::mutex mutex_;
+    const std::function<void()> started_;
+    std::weak_ptr<Core> self_;
+    std::mutex mutex_;  // guards the five below
     std::condition_variable idle_;
     std::deque<Pending> incoming_;
     bool stopping_ = false;
+    bool threadStarted_ = false;
+    CURLM* multi_ = nullptr;  // written once by the network thread
+    std::mutex threadMutex_;  // guards thread_
+    std::thread thread_;
     // Network thread only.
     std::unordered_map<CURL*, std::unique_ptr<CurlTransfer>> active_;
     std::deque<Pending> waiting_;
 };
 
-class CurlHttpClient final : public HttpClient {
-public:
-    explicit CurlHttpClient(CurlClientOptions options) : core_(std::make_shared<Core>(std::move(options))) {}
+CurlHttpClient::CurlHttpClient(CurlClientOptions options, std::function<void()> started)
+    : core_(std::make_shared<Core>(std::move(options), std::move(started))) {
+    core_->setSelf(core_);
+}
 
-    ~CurlHttpClient() override {
-        core_->stop();
-        std::lock_guard lock(threadMutex_);
-        if (!thread_.joinable()) return;
-        if (thread_.get_id() == std::this_thread::get_id()) {
-            thread_.detach();  // let go from one of our own completions: the thread ends by itself
-        } else {
-            thread_.join();
-        }
-    }
+CurlHttpClient::~CurlHttpClient() { core_->stop(); }
 
-    void send(HttpRequest request, Completion completion) override {
-        startThreadOnce();
-        core_->enqueue(Pending{std::move(request), std::move(completion)});
-    }
+void CurlHttpClient::send(HttpRequest request, Completion completion) {
+    Pending pending{std::move(request), std::move(completion)};
+    if (core_->enqueue(pending)) return;
+    if (pending.completion) pending.completion(failed(kCancelled));
+}
 
-private:
-    void startThreadOnce() {
-        std::lock_guard lock(threadMutex_);
-        if (thread_.joinable()) return;
-        thread_ = std::thread([core = core_] { core->run(); });
-    }
-
-    std::shared_ptr<Core> core_;
-    std::mutex threadMutex_;
-    std::thread thread_;
-};
-
-}  // namespace
+void CurlHttpClient::shutdown() { core_->stop(); }
 
 std::shared_ptr<HttpClient> makeCurlHttpClient(CurlClientOptions options) {
-    initialiseCurlOnce();
     return std::make_shared<CurlHttpClient>(std::move(options));
 }
 

@@ -72,6 +72,10 @@ bool CurlTransfer::configure(const CurlTransferSettings& settings, std::string& 
     curl_easy_setopt(easy_, CURLOPT_URL, request_.url.c_str());
     curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "https");
     curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+#if LIBCURL_VERSION_NUM >= 0x075700
+    // A name lookup still running must not hold up a shutdown or the process exit.
+    curl_easy_setopt(easy_, CURLOPT_QUICK_EXIT, 1L);
+#endif
     curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorBuffer_);
     curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, timeoutMs);
     curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_2TLS));

@@ -8,7 +8,7 @@
 
 #include <quarra/Clock.hpp>
 
-#include "device/Orientation.hpp"
+#include <quarra/DeviceOrientation.hpp>
 
 namespace quarra {
 
@@ -21,10 +21,6 @@ struct ScreenPoints {
 class DeviceInfo {
 public:
     virtual ~DeviceInfo() = default;
-
-    // The process-wide device, built on first use from the host's options and
-    // the standard secure store.
-    static const DeviceInfo& shared();
 
     // Operating-system name ("Debian GNU/Linux").
     virtual std::string systemName() const = 0;

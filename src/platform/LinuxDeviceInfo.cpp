@@ -15,7 +15,7 @@
 
 #include <quarra/KeychainWrapper.hpp>
 
-#include "device/LocalizedModel.hpp"
+#include "platform/LocalizedModel.hpp"
 #include "platform/VendorIdentifier.hpp"
 
 namespace quarra {

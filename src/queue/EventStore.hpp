@@ -26,8 +26,9 @@ public:
     // The identifier of the oldest event for which `predicate` holds.
     virtual std::optional<uint64_t> findFirst(const std::function<bool(const QueuedEvent&)>& predicate) const = 0;
     virtual size_t size() const = 0;
-    // Removes and returns the oldest event, if any.
-    virtual std::optional<StoredEvent> popOldest() = 0;
+    virtual bool contains(uint64_t id) const = 0;
+    // Removes and returns the oldest event for which `keep` is false, if any.
+    virtual std::optional<StoredEvent> popOldest(const std::function<bool(uint64_t id)>& keep) = 0;
 };
 
 std::unique_ptr<EventStore> makeMemoryEventStore();

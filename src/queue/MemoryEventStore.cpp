@@ -18,12 +18,13 @@ public:
     std::vector<StoredEvent> all() const override { return {events_.begin(), events_.end()}; }
 
     bool remove(uint64_t id) override {
-        auto it = std::lower_bound(events_.begin(), events_.end(), id,
-                                   [](const StoredEvent& stored, uint64_t wanted) { return stored.id < wanted; });
-        if (it == events_.end() || it->id != id) return false;
+        auto it = find(id);
+        if (it == events_.end()) return false;
         events_.erase(it);
         return true;
     }
+
+    bool contains(uint64_t id) const override { return find(id) != events_.end(); }
 
     std::optional<uint64_t> findFirst(const std::function<bool(const QueuedEvent&)>& predicate) const override {
         for (const auto& stored : events_) {
@@ -34,14 +35,29 @@ public:
 
     size_t size() const override { return events_.size(); }
 
-    std::optional<StoredEvent> popOldest() override {
-        if (events_.empty()) return std::nullopt;
-        StoredEvent oldest = std::move(events_.front());
-        events_.pop_front();
-        return oldest;
+    std::optional<StoredEvent> popOldest(const std::function<bool(uint64_t id)>& keep) override {
+        for (auto it = events_.begin(); it != events_.end(); ++it) {
+            if (keep && keep(it->id)) continue;
+            StoredEvent oldest = std::move(*it);
+            events_.erase(it);
+            return oldest;
+        }
+        return std::nullopt;
     }
 
 private:
+    using Events = std::deque<StoredEvent>;
+    Events::const_iterator find(uint64_t id) const {
+        auto it = std::lower_bound(events_.begin(), events_.end(), id,
+                                   [](const StoredEvent& stored, uint64_t wanted) { return stored.id < wanted; });
+        return it != events_.end() && it->id == id ? it : events_.end();
+    }
+    Events::iterator find(uint64_t id) {
+        auto it = std::lower_bound(events_.begin(), events_.end(), id,
+                                   [](const StoredEvent& stored, uint64_t wanted) { return stored.id < wanted; });
+        return it != events_.end() && it->id == id ? it : events_.end();
+    }
+
     std::deque<StoredEvent> events_;
     uint64_t nextId_ = 1;
 };

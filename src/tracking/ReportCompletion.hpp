@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/ConsoleLog.hpp"
-#include "tracking/ReportSender.hpp"
+#include <quarra/tracking/ReportSender.hpp>
 
 namespace quarra {
 

@@ -3,7 +3,6 @@
 #include <chrono>
 
 #include "tracking/ScreenEvents.hpp"
-#include "tracking/ScreenTrackingSwitch.hpp"
 #include "tracking/TrackingContext.hpp"
 
 namespace quarra {
@@ -31,16 +30,6 @@ bool reportsEvents(const ScreenClass& screen) {
 }  // namespace
 
 bool isTrackedScreenName(const std::string& name) { return name.size() >= 3 && name.compare(0, 2, "UI") != 0; }
-
-ScreenAppearanceHooks& ScreenAppearanceHooks::shared() {
-    static ScreenAppearanceHooks* instance = [] {
-        auto* hooks = new ScreenAppearanceHooks(sharedTrackingContext());
-        // Runs at once when screen tracking is already on.
-        setScreenTrackingInstaller([hooks] { hooks->install(); });
-        return hooks;
-    }();
-    return *instance;
-}
 
 ScreenAppearanceHooks::ScreenAppearanceHooks(std::shared_ptr<const TrackingContext> context)
     : context_(std::move(context)) {}

@@ -5,12 +5,6 @@
 
 namespace quarra {
 
-std::shared_ptr<TextEditingNotificationCenter> TextEditingNotificationCenter::shared() {
-    static const auto* instance = new std::shared_ptr<TextEditingNotificationCenter>(
-        std::make_shared<TextEditingNotificationCenter>());
-    return *instance;
-}
-
 TextEditingNotificationCenter::Token TextEditingNotificationCenter::addObserver(TextEditingNotificationName name,
                                                                                 Observer observer) {
     Token token = nextToken_++;

@@ -19,7 +19,7 @@
 #include <quarra/tracking/TrackingContextRef.hpp>
 
 #include "base/ConsoleLog.hpp"
-#include "tracking/ReportSender.hpp"
+#include <quarra/tracking/ReportSender.hpp>
 #include "tracking/TrackingValues.hpp"
 
 namespace quarra {
@@ -39,6 +39,9 @@ public:
     std::shared_ptr<MotionManager> motion;
     std::shared_ptr<TrackingValues> values;
     std::shared_ptr<TextEditingNotificationCenter> notifications;
+    // False once the library no longer takes reports (after its shutdown):
+    // hand-offs are then answered false at once. Empty: always taking them.
+    std::function<bool()> accepting;
 
     Clock::TimePoint now() const { return clock->now(); }
     // "landscape" or "portrait", from the device's orientation now.

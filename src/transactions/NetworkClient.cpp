@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/Environment.hpp"
 #include "transport/URLValidation.hpp"
 
 namespace quarra {
@@ -15,14 +14,9 @@ const HttpHeaders& sessionHeaders() {
 
 }  // namespace
 
-NetworkClient::NetworkClient(std::shared_ptr<HttpClient> session) : session_(std::move(session)) {}
-
-std::shared_ptr<NetworkClient> NetworkClient::makeDefault() {
-    CurlClientOptions options;
-    options.caFile = Environment::shared().options().caFile;
-    options.threadName = "quarra-txn";
-    return std::make_shared<NetworkClient>(makeCurlHttpClient(std::move(options)));
-}
+NetworkClient::NetworkClient(std::shared_ptr<HttpClient> session, std::shared_ptr<Executor> callbacks,
+                             std::function<bool()> accepting)
+    : session_(std::move(session)), callbacks_(std::move(callbacks)), accepting_(std::move(accepting)) {}
 
 std::optional<HttpRequest> NetworkClient::makeRequest(std::string body, HTTPMethod method,
                                                       const std::string& urlString) const {
@@ -43,10 +37,18 @@ void NetworkClient::send(HttpRequest request, HttpClient::Completion completion)
     // limits, so it bounds the whole request; a shorter per-request interval
     // would still win.
     request.timeout = std::min(request.timeout, kSessionRequestTimeout);
+    if (accepting_ && !accepting_()) {
+        completion(HttpResult{.body = std::nullopt, .response = std::nullopt, .error = std::string("cancelled")});
+        return;
+    }
     // An in-flight request keeps its session: releasing the client does not
     // cancel a call already sent.
-    session_->send(std::move(request), [session = session_, completion = std::move(completion)](HttpResult result) {
-        completion(std::move(result));
+    session_->send(std::move(request), [session = session_, callbacks = callbacks_,
+                                        completion = std::move(completion)](HttpResult result) mutable {
+        if (!callbacks) return completion(std::move(result));
+        callbacks->post([completion = std::move(completion), result = std::move(result)]() mutable {
+            completion(std::move(result));
+        });
     });
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 // The transaction client's own HTTP session, apart from the data-collector
-// transport: its own connection pool, a "content-type: application/json"
-// header on every request, and a 30-second request time-out.
+// transport: a "content-type: application/json" header on every request and
+// a 30-second request time-out. It shares the library's network thread.
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include <quarra/Executor.hpp>
 #include <quarra/HttpClient.hpp>
 
 #include "transport/HTTPMethod.hpp"
@@ -20,12 +22,12 @@ public:
     // The time-out interval each request is built with.
     static constexpr std::chrono::milliseconds kRequestTimeoutInterval{60'000};
 
-    // A client over `session`, which must not be null.
-    explicit NetworkClient(std::shared_ptr<HttpClient> session);
-
-    // A client with a fresh libcurl session of its own, trusting the CA file
-    // the host configured.
-    static std::shared_ptr<NetworkClient> makeDefault();
+    // A client over `session`, which must not be null. Answers are handed
+    // to `callbacks` (the library's worker; empty: the session's own thread).
+    // Once `accepting` says false (the library has shut down) every request
+    // is answered at once, on the calling thread, with the error "cancelled".
+    explicit NetworkClient(std::shared_ptr<HttpClient> session, std::shared_ptr<Executor> callbacks = nullptr,
+                           std::function<bool()> accepting = {});
 
     // A request for `urlString` with the method's verb and, except for GET,
     // the body; none when the text is not an http(s) URL. No header is set here.
@@ -33,15 +35,17 @@ public:
 
     // Sends `request` once through the session, adding the session's headers
     // (unless the request already carries them) and its time-out. The
-    // completion runs exactly once, on the session's callback thread. The
-    // session stays alive until the completion has run, even when this client
-    // is released first.
+    // completion runs exactly once, on the callbacks' executor. The session
+    // stays alive until the completion has run, even when this client is
+    // released first.
     void send(HttpRequest request, HttpClient::Completion completion) const;
 
     const std::shared_ptr<HttpClient>& session() const { return session_; }
 
 private:
     std::shared_ptr<HttpClient> session_;
+    std::shared_ptr<Executor> callbacks_;
+    std::function<bool()> accepting_;
 };
 
 }  // namespace quarra

@@ -13,8 +13,8 @@ struct QuarraAssembly {
     // Over the given service, writing its fixed lines to `console`.
     static std::shared_ptr<Quarra> make(std::shared_ptr<TransactionEventServiceType> service,
                                         std::shared_ptr<const Console> console);
-    // A fresh NetworkClient and session, a TransactionEventService owning it,
-    // and a Quarra owning the service; the process-wide console.
+    // A Quarra over the process-wide transaction client, secure store and
+    // console (built by the library's composition root).
     static std::shared_ptr<Quarra> makeDefault();
 };
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "base/JsonText.hpp"
-#include "platform/Environment.hpp"
 #include "transactions/TransactionRequests.hpp"
 
 namespace quarra {
@@ -37,11 +36,6 @@ TransactionEventService::TransactionEventService(std::shared_ptr<NetworkClient> 
     : network_(std::move(network)),
       keychain_(keychain),
       urls_(TransactionUrls::fromTransactionsUrl(std::move(transactionsUrl))) {}
-
-std::shared_ptr<TransactionEventService> TransactionEventService::makeDefault() {
-    return std::make_shared<TransactionEventService>(NetworkClient::makeDefault(), KeychainWrapper::standard(),
-                                                     Environment::shared().baseUrls().platformTransactions);
-}
 
 std::string TransactionEventService::evaluationStep(AuthType authType) {
     return authType == AuthType::OneStepPostAut ? "OneStepPostAuth" : "PostAuth";

@@ -25,10 +25,6 @@ public:
     TransactionEventService(std::shared_ptr<NetworkClient> network, KeychainWrapper& keychain,
                             std::string transactionsUrl);
 
-    // With its own fresh session, the standard keychain and the configured
-    // platform's transactions URL.
-    static std::shared_ptr<TransactionEventService> makeDefault();
-
     void postTransactionEvent(const std::string& productCode, int64_t quantity, double normalAmount,
                               const std::string& normalCurrencyCode, double discountAmount,
                               const std::string& discountCurrencyCode, bool giftCard, const std::string& productType,

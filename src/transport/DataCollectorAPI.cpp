@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "platform/Environment.hpp"
+#include "platform/BaseUrls.hpp"
 #include "transport/RequestsManager.hpp"
 #include "transport/URLValidation.hpp"
 
@@ -135,7 +135,9 @@ std::optional<HttpRequest> DataCollectorAPI::asURLRequest(const std::optional<st
                                                           const std::optional<std::string>& logBaseUrl) const {
     const bool carriesType = case_ == Case::insertLogData || case_ == Case::sendDataAccessToken || case_ == Case::sendData;
     const auto& chosen = carriesType && type_ == BaseUrlType::logBaseUrl ? logBaseUrl : baseUrl;
-    const std::string base = chosen ? *chosen : Environment::shared().baseUrls().collectorProduction;
+    // Without a base the built-in production collector takes it; the
+    // transport always passes the configured ones.
+    const std::string base = chosen ? *chosen : BaseUrls::from(ServiceOrigins{}).collectorProduction;
 
     HttpRequest request;
     request.method = "POST";

@@ -1,11 +1,9 @@
 #include "transport/RequestsManager.hpp"
 
+#include <atomic>
 #include <mutex>
 
-#include "config/SessionConfigManager.hpp"
 #include "base/JsonText.hpp"
-#include "logging/LogManager.hpp"
-#include "platform/Environment.hpp"
 #include "transport/RetryPause.hpp"
 
 namespace quarra {
@@ -13,6 +11,7 @@ namespace {
 
 const std::string kCannotBuildCode = "888";
 const std::string kNoResponseCode = "-1";
+constexpr std::string_view kNoAnswerMessage = "No answer within the request's time-out";
 
 std::string trimmedWhitespace(const std::string& text) {
     constexpr const char* kBlanks = " \t\n\r\v\f";
@@ -45,22 +44,33 @@ bool targetsLogEndpoint(const DataCollectorAPI& endpoint) {
 
 }  // namespace
 
+// One request and its retries: what every attempt and its answer need.
+struct RequestsManager::Call {
+    DataCollectorAPI endpoint;
+    int64_t retryCount;
+    std::string retryInterval;
+    Success success;
+    Failure failure;
+};
+
 struct RequestsManager::State : std::enable_shared_from_this<State> {
     explicit State(Dependencies dependencies) : deps(std::move(dependencies)) {}
 
-    bool request(const DataCollectorAPI& endpoint, int64_t retryCount, const std::string& retryInterval,
-                 Success success, Failure failure);
-    void complete(const DataCollectorAPI& endpoint, int64_t retryCount, const std::string& retryInterval,
-                  Success success, Failure failure, const HttpResult& result);
-    void retryOrFail(APIError error, const DataCollectorAPI& endpoint, int64_t retryCount,
-                     const std::string& retryInterval, Success success, Failure failure);
+    bool request(std::shared_ptr<const Call> call);
+    void complete(const std::shared_ptr<const Call>& call, const HttpResult& result);
+    void retryOrFail(APIError error, const std::shared_ptr<const Call>& call);
+    // Runs `task` on the worker, or at once without one.
+    void onWorker(Executor::Task task) const {
+        if (deps.worker) {
+            deps.worker->post(std::move(task));
+        } else {
+            task();
+        }
+    }
     std::optional<int64_t> logLevel() const {
         return deps.sessionConfigManager ? deps.sessionConfigManager->logLevel() : std::nullopt;
     }
-    bool logsErrors() const {
-        auto level = logLevel();
-        return level && *level >= 0 && *level <= 2;
-    }
+    bool logsErrors() const { return quarra::logsErrors(logLevel()); }
     void serverLog(const std::string& apiName, const std::string& type, const std::string& message) const {
         if (deps.logManager) deps.logManager->log(apiName, type, message);
     }
@@ -71,17 +81,17 @@ struct RequestsManager::State : std::enable_shared_from_this<State> {
     std::optional<std::string> logBaseUrl;
 };
 
-bool RequestsManager::State::request(const DataCollectorAPI& endpoint, int64_t retryCount,
-                                     const std::string& retryInterval, Success success, Failure failure) {
+bool RequestsManager::State::request(std::shared_ptr<const Call> call) {
+    const auto& endpoint = call->endpoint;
     const std::string path = endpoint.path();
-    std::optional<std::string> base;
-    std::optional<std::string> logBase;
+    // The base follows the path; a missing log base falls back to the collector.
+    const std::string base = path == "accessToken" ? deps.baseUrls.platformApi
+                             : path == "initiate"  ? deps.baseUrls.platformTransactions
+                                                   : deps.baseUrls.collectorProduction;
+    std::string logBase = deps.baseUrls.collectorProduction;
     {
         std::lock_guard lock(mutex);
-        baseUrl = path == "accessToken" ? deps.baseUrls.platformApi
-                  : path == "initiate"  ? deps.baseUrls.platformTransactions
-                                        : deps.baseUrls.collectorProduction;
-        base = baseUrl;
+        baseUrl = base;
         if (logBaseUrl) logBase = trimmedWhitespace(*logBaseUrl);
     }
 
@@ -89,76 +99,74 @@ bool RequestsManager::State::request(const DataCollectorAPI& endpoint, int64_t r
     if (!built || !deps.session) {
         APIError error{path, kCannotBuildCode, "API message"};
         if (logsErrors() && !targetsLogEndpoint(endpoint)) serverLog(path, "Error", error.jsonText());
-        retryOrFail(std::move(error), endpoint, retryCount, retryInterval, std::move(success), std::move(failure));
+        retryOrFail(std::move(error), call);
         return false;
     }
 
+    // The client's answer and the deadline below race; the first one counts.
+    auto answered = std::make_shared<std::atomic<bool>>(false);
+    const auto deadline = built->timeout + deps.answerGrace.value_or(std::chrono::milliseconds(0));
     std::weak_ptr<State> weak = weak_from_this();
-    deps.session->send(std::move(*built), [weak, endpoint, retryCount, retryInterval, success = std::move(success),
-                                           failure = std::move(failure)](HttpResult result) {
-        if (auto self = weak.lock()) self->complete(endpoint, retryCount, retryInterval, success, failure, result);
+    deps.session->send(std::move(*built), [weak, call, answered](HttpResult result) {
+        auto self = weak.lock();
+        if (!self) return;
+        self->onWorker([weak, call, answered, result = std::move(result)] {
+            auto self = weak.lock();
+            if (self && !answered->exchange(true)) self->complete(call, result);
+        });
     });
+    if (deps.answerGrace && deps.worker) {
+        deps.worker->postAfter(deadline, [weak, call, answered] {
+            auto self = weak.lock();
+            if (!self || answered->exchange(true)) return;
+            self->complete(call, HttpResult{.body = std::nullopt, .response = std::nullopt,
+                                            .error = std::string(kNoAnswerMessage)});
+        });
+    }
     return true;
 }
 
-void RequestsManager::State::complete(const DataCollectorAPI& endpoint, int64_t retryCount,
-                                      const std::string& retryInterval, Success success, Failure failure,
-                                      const HttpResult& result) {
-    const std::string path = endpoint.path();
+void RequestsManager::State::complete(const std::shared_ptr<const Call>& call, const HttpResult& result) {
+    const std::string path = call->endpoint.path();
     const bool answered2xx = result.response && isSuccessStatus(result.response->statusCode);
     if (answered2xx && result.body && !result.error) {
-        if (logLevel() == 2 && path != "InsertLogData" && !path.empty()) serverLog(path, "Response", utf8Lossy(*result.body));
-        if (!success) return;
+        if (logsRequests(logLevel()) && path != "InsertLogData" && !path.empty()) {
+            serverLog(path, "Response", utf8Lossy(*result.body));
+        }
+        if (!call->success) return;
         if (path == "initiate" && deps.mainExecutor) {
-            deps.mainExecutor->post([success = std::move(success), body = *result.body] { success(body); });
+            deps.mainExecutor->post([call, body = *result.body] { call->success(body); });
         } else {
-            success(*result.body);
+            call->success(*result.body);
         }
         return;
     }
 
     APIError error{path, result.response ? std::to_string(result.response->statusCode) : kNoResponseCode,
                    failureMessage(result)};
-    if (logsErrors() && !targetsLogEndpoint(endpoint)) serverLog(path, "Error", error.message);
-    retryOrFail(std::move(error), endpoint, retryCount, retryInterval, std::move(success), std::move(failure));
+    if (logsErrors() && !targetsLogEndpoint(call->endpoint)) serverLog(path, "Error", error.message);
+    retryOrFail(std::move(error), call);
 }
 
-void RequestsManager::State::retryOrFail(APIError error, const DataCollectorAPI& endpoint, int64_t retryCount,
-                                         const std::string& retryInterval, Success success, Failure failure) {
+void RequestsManager::State::retryOrFail(APIError error, const std::shared_ptr<const Call>& call) {
     if (error.code == kCannotBuildCode) {
-        if (failure) failure(error);
+        if (call->failure) call->failure(error);
         return;
     }
     std::weak_ptr<State> weak = weak_from_this();
-    auto afterPause = [weak, error = std::move(error), endpoint, retryCount, retryInterval,
-                       success = std::move(success), failure = std::move(failure)] {
-        if (retryCount <= 0) {
-            if (failure) failure(error);
+    auto afterPause = [weak, error = std::move(error), call] {
+        if (call->retryCount <= 0) {
+            if (call->failure) call->failure(error);
         } else if (auto self = weak.lock()) {
-            self->request(endpoint, retryCount - 1, retryInterval, success, failure);
+            self->request(std::make_shared<const Call>(
+                Call{call->endpoint, call->retryCount - 1, call->retryInterval, call->success, call->failure}));
         }
     };
-    if (deps.retryExecutor) {
-        deps.retryExecutor->postAfter(retryPause(retryInterval), std::move(afterPause));
+    if (deps.worker) {
+        deps.worker->postAfter(retryPause(call->retryInterval), std::move(afterPause));
     } else {
         afterPause();
     }
-}
-
-RequestsManager& RequestsManager::shared() {
-    // Built on first use and never destroyed, like the environment it uses.
-    static RequestsManager* instance = [] {
-        auto& environment = Environment::shared();
-        return new RequestsManager(Dependencies{
-            .session = environment.httpClient(),
-            .mainExecutor = environment.mainExecutor(),
-            .retryExecutor = makeSerialQueue("quarra-retry"),
-            .baseUrls = environment.baseUrls(),
-            .logManager = &LogManager::shared(),
-            .sessionConfigManager = &SessionConfigManager::shared(),
-        });
-    }();
-    return *instance;
 }
 
 RequestsManager::RequestsManager(Dependencies dependencies)
@@ -166,7 +174,8 @@ RequestsManager::RequestsManager(Dependencies dependencies)
 
 bool RequestsManager::request(const DataCollectorAPI& endpoint, int64_t retryCount, const std::string& retryInterval,
                               Success success, Failure failure) {
-    return state_->request(endpoint, retryCount, retryInterval, std::move(success), std::move(failure));
+    return state_->request(
+        std::make_shared<const Call>(Call{endpoint, retryCount, retryInterval, std::move(success), std::move(failure)}));
 }
 
 HttpRequest RequestsManager::encodeJSONBody(HttpRequest request, const std::optional<JSONDictionary>& parameters,

@@ -1,6 +1,7 @@
 #pragma once
 // The HTTP transport for the collector, the log endpoint, the token and the
 // initiate calls: base-URL choice, one send, the outcome, retry or fail.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,11 +15,9 @@
 #include "platform/BaseUrls.hpp"
 #include "transport/APIError.hpp"
 #include "transport/DataCollectorAPI.hpp"
+#include "transport/ServerLog.hpp"
 
 namespace quarra {
-
-class LogManager;
-class SessionConfigManager;
 
 enum class JSONWritingOptions { none, prettyPrinted };
 
@@ -29,11 +28,17 @@ public:
 
     struct Dependencies {
         std::shared_ptr<HttpClient> session;
-        std::shared_ptr<Executor> mainExecutor;   // where the "initiate" success is delivered
-        std::shared_ptr<Executor> retryExecutor;  // where retry pauses elapse
+        std::shared_ptr<Executor> mainExecutor;  // where the "initiate" success is delivered
+        // The library's worker: where answers are handled and retry pauses
+        // elapse. Empty: answers on the client's callback thread, retries at once.
+        std::shared_ptr<Executor> worker;
         BaseUrls baseUrls;
-        LogManager* logManager = nullptr;                      // nullptr: no server log records
-        SessionConfigManager* sessionConfigManager = nullptr;  // the applied logLevel
+        ServerLog* logManager = nullptr;                          // nullptr: no server log records
+        const LogLevelSource* sessionConfigManager = nullptr;     // the applied logLevel
+        // When set (and there is a worker), an attempt the client has not
+        // answered this long after the request's own time-out fails with code
+        // "-1": a client that loses a request cannot hold up a resend pass.
+        std::optional<std::chrono::milliseconds> answerGrace;
     };
 
     static RequestsManager& shared();
@@ -41,8 +46,7 @@ public:
 
     // Sends the endpoint. Every started request ends in exactly one success
     // or one failure callback: success(body) for a 2xx answer with a body
-    // (on the main executor for "initiate", else on the client's callback
-    // thread); failure(error) otherwise, after `retryCount` more attempts,
+    // (on the main executor for "initiate", else on the worker); failure(error) otherwise, after `retryCount` more attempts,
     // each preceded by a pause of `retryInterval` seconds (3.0 when it is not
     // a number), and one more pause before the failure. The failure's code is
     // the HTTP status in decimal, or "-1" when no answer arrived (the message
@@ -67,6 +71,7 @@ private:
     // Everything a request in flight needs. Callbacks hold it weakly: once
     // the manager is gone, pending retries are dropped (a final failure
     // that is already due is still delivered).
+    struct Call;
     struct State;
     std::shared_ptr<State> state_;
 };

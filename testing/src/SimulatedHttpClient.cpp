@@ -8,6 +8,8 @@ SimulatedHttpClient::SimulatedHttpClient(std::shared_ptr<Executor> callbackExecu
 void SimulatedHttpClient::send(HttpRequest request, Completion completion) {
     std::optional<HttpResult> scripted;
     Responder responder;
+    Delay delay;
+    bool drop = false;
     {
         std::lock_guard lock(mutex_);
         requests_.push_back(request);
@@ -17,14 +19,37 @@ void SimulatedHttpClient::send(HttpRequest request, Completion completion) {
         } else {
             responder = responder_;
         }
+        delay = delay_;
+        drop = dropAnswers_;
     }
-    HttpResult result = scripted ? std::move(*scripted)
-                        : responder ? responder(request)
-                                    : noResponse("no scripted answer");
-    callbackExecutor_->post([completion = std::move(completion), result = std::move(result)]() mutable {
+    ++*unanswered_;
+    std::optional<HttpResult> result = scripted ? std::move(scripted)
+                                       : responder ? responder(request)
+                                                   : noResponse("no scripted answer");
+    if (drop || !result) return;  // lost: the completion goes without being called
+    auto answer = [completion = std::move(completion), result = std::move(*result), unanswered = unanswered_]() mutable {
+        --*unanswered;
         completion(std::move(result));
-    });
+    };
+    const auto after = delay ? delay(request) : std::chrono::milliseconds(0);
+    if (after.count() > 0) {
+        callbackExecutor_->postAfter(after, std::move(answer));
+    } else {
+        callbackExecutor_->post(std::move(answer));
+    }
 }
+
+void SimulatedHttpClient::setDelay(Delay delay) {
+    std::lock_guard lock(mutex_);
+    delay_ = std::move(delay);
+}
+
+void SimulatedHttpClient::dropAnswers(bool drop) {
+    std::lock_guard lock(mutex_);
+    dropAnswers_ = drop;
+}
+
+size_t SimulatedHttpClient::unanswered() const { return unanswered_->load(); }
 
 void SimulatedHttpClient::enqueue(HttpResult result) {
     std::lock_guard lock(mutex_);

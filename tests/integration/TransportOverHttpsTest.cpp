@@ -58,7 +58,7 @@ public:
         : manager(RequestsManager::Dependencies{
               .session = makeCurlHttpClient(CurlClientOptions{.caFile = testing::testCAFile().string()}),
               .mainExecutor = makeSerialQueue("test-main"),
-              .retryExecutor = makeSerialQueue("test-retry"),
+              .worker = makeSerialQueue("test-retry"),
               .baseUrls = BaseUrls::from(ServiceOrigins{.platform = origin, .collector = origin, .certification = origin,
                                                         .log = origin}),
               .logManager = nullptr,

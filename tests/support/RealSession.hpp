@@ -33,16 +33,16 @@ struct RealSession {
           cache(dataDirectory),
           requests(RequestsManager::Dependencies{.session = http,
                                                  .mainExecutor = main,
-                                                 .retryExecutor = retry,
+                                                 .worker = retry,
                                                  .baseUrls = baseUrls,
                                                  .logManager = &logs,
                                                  .sessionConfigManager = &config}),
           queue(makeMemoryEventStore(), console.get()),
-          collector(CollectionService::create({&requests, &queue, &config, &logs, console})),
+          collector(CollectionService::create({&requests, &queue, &config, &logs, console, retry})),
           sessionService(SessionConfigServices::create({&requests, &config, &keychain, &logs, &cache, main, main, console,
                                                         [] { return std::optional<std::string>("VENDOR-1"); }})),
           tokenService(AccessTokenService::create({&requests, &config, &keychain, &logs, sessionService, main,
-                                                   [] { return std::vector<std::string>{"lo"}; }, {}})),
+                                                   [] { return std::vector<std::string>{"lo"}; }})),
           monitor(std::make_shared<ManualPathMonitor>(main, online)),
           start(SessionStart::create({collector, tokenService, sessionService, monitor,
                                       [] {
@@ -53,7 +53,7 @@ struct RealSession {
                                                              .screenHeight = 800,
                                                              .preferredLanguages = {"en-GB"}};
                                       },
-                                      BundleValues{"ItApp", "3.1"}, baseUrls, {}})) {}
+                                      BundleValues{"ItApp", "3.1"}, {}, retry, main, {}})) {}
 
     // Authenticates and waits for the first session key ("<timed out>" after 20 s).
     std::string authenticate() {
@@ -71,7 +71,7 @@ struct RealSession {
     std::shared_ptr<Console> console = std::make_shared<Console>(sink, std::make_shared<SystemClock>());
     std::shared_ptr<HttpClient> http = makeCurlHttpClient(CurlClientOptions{.caFile = testCAFile().string()});
     std::shared_ptr<Executor> main = makeSerialQueue("it-main");
-    std::shared_ptr<Executor> retry = makeSerialQueue("it-retry");
+    std::shared_ptr<Executor> retry = makeSerialQueue("it-worker");  // the worker: answers, retries, starts
     BaseUrls baseUrls;
     SessionConfigManager config;
     RecordingLogManager logs;

@@ -8,7 +8,7 @@ ServiceHarness::ServiceHarness()
     : requests(RequestsManager::Dependencies{
           .session = http,
           .mainExecutor = executor,
-          .retryExecutor = executor,
+          .worker = executor,
           .baseUrls = baseUrls,
           .logManager = &logs,
           .sessionConfigManager = &config,

@@ -22,7 +22,6 @@ SessionHarness::SessionHarness()
           .sessionService = sessionService,
           .mainExecutor = executor,
           .interfaceNames = [] { return std::vector<std::string>{"lo"}; },
-          .sessionStarted = [this] { ++sessionStartedCount; },
       })) {}
 
 std::string SessionHarness::documentJSON(const std::optional<std::string>& transactionId, int64_t logLevel) {

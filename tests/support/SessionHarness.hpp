@@ -25,7 +25,6 @@ struct SessionHarness : ServiceHarness {
     TempDir directory;
     KeychainWrapper keychain{"test.service", std::nullopt, std::make_shared<MemorySecureItemStore>()};
     CacheManager cache{directory.path()};
-    int sessionStartedCount = 0;
     std::shared_ptr<SessionConfigServices> sessionService;
     std::shared_ptr<AccessTokenService> tokenService;
 };

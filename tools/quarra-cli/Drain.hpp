@@ -13,7 +13,7 @@ struct DeliveryState {
     bool idle() const { return inFlight == 0 && queued == 0; }
 };
 
-// The collection service's state right now.
+// The library's delivery right now.
 DeliveryState deliveryState();
 
 // Waits until no report is in flight and the queue is empty, and has stayed

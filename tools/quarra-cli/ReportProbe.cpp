@@ -1,8 +1,13 @@
 #include "ReportProbe.hpp"
 
-namespace quarra::cli {
+#include <quarra/DataCollectorService.hpp>
 
-ReportProbe::ReportProbe(std::shared_ptr<ReportSender> sender) : sender_(std::move(sender)) {}
+namespace quarra::cli {
+namespace {
+
+DataCollectorService& library() { return DataCollectorService::defaultService(); }
+
+}  // namespace
 
 ReportSender::BoolCompletion ReportProbe::relay(BoolCompletion completion) {
     ++handedOver_;
@@ -16,15 +21,15 @@ ReportSender::BoolCompletion ReportProbe::relay(BoolCompletion completion) {
 }
 
 void ReportProbe::sendUserEvents(JSONDictionary data, BoolCompletion completion) {
-    sender_->sendUserEvents(std::move(data), relay(std::move(completion)));
+    library().sendUserEvents(std::move(data), relay(std::move(completion)));
 }
 
 void ReportProbe::sendActivityStream(JSONDictionary data, BoolCompletion completion) {
-    sender_->sendActivityStream(std::move(data), relay(std::move(completion)));
+    library().sendActivityStream(std::move(data), relay(std::move(completion)));
 }
 
 void ReportProbe::sendAccelerometerData(JSONDictionary data, BoolCompletion completion) {
-    sender_->sendAccelerometerData(std::move(data), relay(std::move(completion)));
+    library().sendAccelerometerData(std::move(data), relay(std::move(completion)));
 }
 
 }  // namespace quarra::cli

@@ -1,21 +1,20 @@
 #pragma once
-// A report sender that passes every report on to the library's own sender
-// and tells the scenario thread how it ended: how many reports a step's
-// controls handed over, and the Boolean of each completion as it arrives.
+// A report sender that passes every report on to the library and tells the
+// scenario thread how it ended: how many reports a step's controls handed
+// over, and the Boolean of each completion as it arrives.
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
+#include <quarra/tracking/ReportSender.hpp>
+
 #include "Mailbox.hpp"
-#include "tracking/ReportSender.hpp"
 
 namespace quarra::cli {
 
 class ReportProbe final : public ReportSender {
 public:
-    explicit ReportProbe(std::shared_ptr<ReportSender> sender);
-
-    // Called on the tracking context's report queue.
+    // Called on the library's worker.
     void sendUserEvents(JSONDictionary data, BoolCompletion completion = {}) override;
     void sendActivityStream(JSONDictionary data, BoolCompletion completion = {}) override;
     void sendAccelerometerData(JSONDictionary data, BoolCompletion completion = {}) override;
@@ -29,7 +28,6 @@ private:
     // The control's completion, which also posts its Boolean here first.
     BoolCompletion relay(BoolCompletion completion);
 
-    std::shared_ptr<ReportSender> sender_;
     std::atomic<int64_t> handedOver_{0};
     // Shared with the completions, which may outlive the probe.
     std::shared_ptr<Mailbox<bool>> results_ = std::make_shared<Mailbox<bool>>();

@@ -11,8 +11,9 @@
 #include "ScriptedAccelerometer.hpp"
 #include "StderrConsole.hpp"
 #include "StepOutput.hpp"
-#include "StepRunner.hpp"
 #include <quarra/testing/ManualPathMonitor.hpp>
+
+#include "StepRunner.hpp"
 
 namespace quarra::cli {
 namespace {
@@ -20,6 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::uintmax_t kLargestScenario = 16 * 1024 * 1024;
+// What the library may still deliver once the last step has been played.
+constexpr std::chrono::milliseconds kShutdownTimeout{1000};
 
 struct FileText {
     std::optional<std::string> text;
@@ -37,8 +40,8 @@ FileText readFile(const fs::path& path) {
     return {text.str(), ""};
 }
 
-Options libraryOptions(const RunArguments& arguments, std::shared_ptr<PathMonitor> monitor,
-                       std::shared_ptr<AccelerometerSource> accelerometer) {
+Options libraryOptions(const RunArguments& arguments, std::shared_ptr<Executor> mainQueue,
+                       std::shared_ptr<PathMonitor> monitor, std::shared_ptr<AccelerometerSource> accelerometer) {
     Options options;
     options.appName = "quarra-cli";
     options.bundleIdentifier = "net.quarra.cli";
@@ -49,9 +52,26 @@ Options libraryOptions(const RunArguments& arguments, std::shared_ptr<PathMonito
     if (arguments.logUrl) options.origins.log = *arguments.logUrl;
     options.caFile = arguments.caFile;
     options.console = makeStderrConsole();
+    options.mainExecutor = std::move(mainQueue);
     options.pathMonitor = std::move(monitor);
     options.accelerometerSource = std::move(accelerometer);  // null: the device's own
     return options;
+}
+
+// Plays the steps in order, one JSON line each; stops at the first time-out.
+int playSteps(const Scenario& scenario, StepRunner& runner) {
+    for (const auto& step : scenario.steps) {
+        auto started = std::chrono::steady_clock::now();
+        auto outcome = runner.run(step);
+        auto elapsed = std::chrono::duration_cast<Milliseconds>(std::chrono::steady_clock::now() - started);
+        writeStepLine(stdout, step, outcome, elapsed);
+        if (outcome.timedOut) {
+            complain("step " + std::to_string(step.number) + " (\"" + step.name + "\") timed out after " +
+                     std::to_string(elapsed.count()) + " ms; the remaining steps were not run");
+            return kExitTimedOut;
+        }
+    }
+    return kExitOk;
 }
 
 }  // namespace
@@ -76,26 +96,24 @@ int runScenario(const RunArguments& arguments) {
         return kExitUsage;
     }
 
+    // The host's main queue: the controls live there and the online session
+    // key arrives there.
+    auto mainQueue = makeSerialQueue("cli-main");
+    // A manual network's changes reach the library on the scenario thread.
     std::shared_ptr<ManualPathMonitor> monitor;
-    if (arguments.manualNetwork) monitor = std::make_shared<ManualPathMonitor>(makeSerialQueue("Monitor"), true);
+    if (arguments.manualNetwork) monitor = std::make_shared<ManualPathMonitor>(nullptr, true);
     std::shared_ptr<ScriptedAccelerometer> accelerometer;
     if (arguments.scriptedSensors) accelerometer = std::make_shared<ScriptedAccelerometer>();
-    configure(libraryOptions(arguments, monitor, accelerometer));
+    configure(libraryOptions(arguments, mainQueue, monitor, accelerometer));
     DataCollectorService::enableLogs(arguments.logs);
 
-    StepRunner runner(scenario, monitor, accelerometer);
-    for (const auto& step : scenario.steps) {
-        auto started = std::chrono::steady_clock::now();
-        auto outcome = runner.run(step);
-        auto elapsed = std::chrono::duration_cast<Milliseconds>(std::chrono::steady_clock::now() - started);
-        writeStepLine(stdout, step, outcome, elapsed);
-        if (outcome.timedOut) {
-            complain("step " + std::to_string(step.number) + " (\"" + step.name + "\") timed out after " +
-                     std::to_string(elapsed.count()) + " ms; the remaining steps were not run");
-            return kExitTimedOut;
-        }
+    int code = kExitOk;
+    {
+        StepRunner runner(scenario, mainQueue, monitor, accelerometer);
+        code = playSteps(scenario, runner);
     }
-    return kExitOk;
+    DataCollectorService::defaultService().shutdown(kShutdownTimeout);
+    return code;
 }
 
 }  // namespace quarra::cli

@@ -11,7 +11,6 @@
 #include "StepRunner.hpp"
 #include "TrackingHosts.hpp"
 #include "TrackingStage.hpp"
-#include "tracking/ScreenTrackingSwitch.hpp"
 
 namespace quarra::cli {
 namespace {
@@ -22,8 +21,8 @@ namespace {
 constexpr Milliseconds kAfterNamedEnter{201};
 
 template <typename Base>
-StepOutcome playTaggedScreen(const TaggedScreenStep& step) {
-    TrackingStage stage;
+StepOutcome playTaggedScreen(const TaggedScreenStep& step, const std::shared_ptr<Executor>& mainQueue) {
+    TrackingStage stage(mainQueue);
     // A tag outside the library's vocabulary cannot be returned by a screen
     // class: such a screen counts as untagged.
     const ScreenTags tag = screenTagsFromRawValue(step.screenTag).value_or(ScreenTags::None);
@@ -45,7 +44,7 @@ StepOutcome playTaggedScreen(const TaggedScreenStep& step) {
 }  // namespace
 
 StepOutcome StepRunner::operator()(const PickerStep& step) {
-    TrackingStage stage;
+    TrackingStage stage(mainQueue_);
     auto picker = std::make_shared<std::unique_ptr<TrackingPickerView>>();
     stage.onMain([picker, context = stage.context(), tag = step.fieldTag] {
         *picker = std::make_unique<TrackingPickerView>(context);
@@ -60,15 +59,15 @@ StepOutcome StepRunner::operator()(const PickerStep& step) {
 }
 
 StepOutcome StepRunner::operator()(const ScreenStep& step) {
-    TrackingStage stage;
+    TrackingStage stage(mainQueue_);
     auto hooks = std::make_shared<ScreenAppearanceHooks>(stage.context());
     // As the library's own hooks: on only once an online session has started.
-    if (screenTrackingOn()) hooks->install();
+    if (ScreenAppearanceHooks::shared().installed()) hooks->install();
     ScreenClass screen{.name = step.className};
     auto enterPassed = std::make_shared<Mailbox<bool>>();
-    stage.onMain([hooks, screen, enterPassed, context = stage.context()] {
+    stage.onMain([hooks, screen, enterPassed, main = mainQueue_] {
         hooks->viewWillAppear(screen);
-        context->mainExecutor->postAfter(kAfterNamedEnter, [enterPassed] { enterPassed->post(true); });
+        main->postAfter(kAfterNamedEnter, [enterPassed] { enterPassed->post(true); });
     });
     std::this_thread::sleep_for(step.visible);
     stage.onMain([hooks, screen] { hooks->viewWillDisappear(screen); });
@@ -78,11 +77,11 @@ StepOutcome StepRunner::operator()(const ScreenStep& step) {
 
 StepOutcome StepRunner::operator()(const TaggedScreenStep& step) {
     switch (step.base) {
-        case TaggedScreenBase::table: return playTaggedScreen<EventsTrackerTableViewController>(step);
-        case TaggedScreenBase::collection: return playTaggedScreen<EventsTrackerCollectionViewController>(step);
+        case TaggedScreenBase::table: return playTaggedScreen<EventsTrackerTableViewController>(step, mainQueue_);
+        case TaggedScreenBase::collection: return playTaggedScreen<EventsTrackerCollectionViewController>(step, mainQueue_);
         case TaggedScreenBase::view: break;
     }
-    return playTaggedScreen<EventsTrackerViewController>(step);
+    return playTaggedScreen<EventsTrackerViewController>(step, mainQueue_);
 }
 
 }  // namespace quarra::cli

@@ -16,12 +16,19 @@ public:
 
     bool isAccelerometerAvailable() override { return true; }
     void setAccelerometerUpdateInterval(std::chrono::milliseconds) override {}
-    void startAccelerometerUpdates() override {}
+    void startAccelerometerUpdates() override;
     std::optional<AccelerometerSample> accelerometerData() override;
 
+    // Whether the library has started polling this sensor.
+    bool isStarted() const;
+    // Whether the library has read the reading set last.
+    bool readSinceSet() const;
+
 private:
-    std::mutex mutex_;  // guards latest_: set by the scenario thread, read on the main queue
+    mutable std::mutex mutex_;  // guards the three below: set by the scenario thread, read on the main queue
     std::optional<AccelerometerSample> latest_;
+    bool started_ = false;
+    bool read_ = false;
 };
 
 }  // namespace quarra::cli

@@ -6,10 +6,10 @@
 #include <quarra/DataCollectorService.hpp>
 #include <quarra/QuarraManager.hpp>
 
+#include <quarra/testing/ManualPathMonitor.hpp>
+
 #include "Drain.hpp"
 #include "ScriptedAccelerometer.hpp"
-#include "platform/Environment.hpp"
-#include <quarra/testing/ManualPathMonitor.hpp>
 
 namespace quarra::cli {
 namespace {
@@ -18,9 +18,12 @@ DataCollectorService& service() { return DataCollectorService::defaultService();
 
 }  // namespace
 
-StepRunner::StepRunner(const Scenario& scenario, std::shared_ptr<ManualPathMonitor> monitor,
-                       std::shared_ptr<ScriptedAccelerometer> accelerometer)
-    : scenario_(scenario), monitor_(std::move(monitor)), accelerometer_(std::move(accelerometer)) {}
+StepRunner::StepRunner(const Scenario& scenario, std::shared_ptr<Executor> mainQueue,
+                       std::shared_ptr<ManualPathMonitor> monitor, std::shared_ptr<ScriptedAccelerometer> accelerometer)
+    : scenario_(scenario),
+      mainQueue_(std::move(mainQueue)),
+      monitor_(std::move(monitor)),
+      accelerometer_(std::move(accelerometer)) {}
 
 StepRunner::~StepRunner() = default;
 
@@ -33,11 +36,13 @@ StepOutcome StepRunner::awaitSessionKey(std::size_t index, Milliseconds timeout)
     auto key = sessionKeys_->waitFor(index, timeout);
     if (!key) return StepOutcome{nullptr, true};
     // Online, the completion runs on the main queue in the same task that
-    // then starts collection (and adopts the session key). A report sent
-    // before that task ends would wait in the queue for want of a session,
-    // so the step ends only once the main queue has moved past it.
+    // then hands the start of collection (and the session key) to the
+    // library's worker. A report sent before that task ends would wait in the
+    // queue for want of a session, so the step ends only once the main queue
+    // has moved past it: the reports of later steps reach the worker after
+    // the start.
     auto passed = std::make_shared<Mailbox<bool>>();
-    Environment::shared().mainExecutor()->post([passed] { passed->post(true); });
+    mainQueue_->post([passed] { passed->post(true); });
     auto left = std::chrono::duration_cast<Milliseconds>(deadline - std::chrono::steady_clock::now());
     if (!passed->waitFor(0, std::max(left, Milliseconds(0)))) return StepOutcome{*key, true};
     return StepOutcome{*key, false};

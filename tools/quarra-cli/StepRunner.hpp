@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include <quarra/Executor.hpp>
 #include <quarra/Json.hpp>
 
 #include "Mailbox.hpp"
@@ -27,10 +28,12 @@ struct StepOutcome {
 
 class StepRunner {
 public:
-    // `monitor` is the path monitor the library was configured with when the
-    // network is manual, else null; `accelerometer` the scripted sensor when
-    // the sensors are scripted, else null. Call only after quarra::configure().
-    StepRunner(const Scenario& scenario, std::shared_ptr<ManualPathMonitor> monitor,
+    // `mainQueue` is the main executor the library was configured with;
+    // `monitor` the path monitor when the network is manual, else null;
+    // `accelerometer` the scripted sensor when the sensors are scripted, else
+    // null. Call only after quarra::configure().
+    StepRunner(const Scenario& scenario, std::shared_ptr<Executor> mainQueue,
+               std::shared_ptr<ManualPathMonitor> monitor,
                std::shared_ptr<ScriptedAccelerometer> accelerometer = nullptr);
     ~StepRunner();
     StepRunner(const StepRunner&) = delete;
@@ -65,6 +68,7 @@ private:
     QuarraManager& transactions();
 
     const Scenario& scenario_;
+    std::shared_ptr<Executor> mainQueue_;
     std::shared_ptr<ManualPathMonitor> monitor_;
     std::shared_ptr<ScriptedAccelerometer> accelerometer_;
     // Every session key the authentication completion has received, in order.

@@ -13,7 +13,6 @@
 #include "StepRunner.hpp"
 #include "TrackingHosts.hpp"
 #include "TrackingStage.hpp"
-#include "device/MotionManager.hpp"
 
 namespace quarra::cli {
 namespace {
@@ -41,7 +40,7 @@ void typeAcross(const TrackingStage& stage, const std::string& text, Millisecond
 }  // namespace
 
 StepOutcome StepRunner::operator()(const TextFieldStep& step) {
-    TrackingStage stage;
+    TrackingStage stage(mainQueue_);
     struct Scene {
         TypingFieldHost host;
         std::unique_ptr<TrackingTextField> field;
@@ -70,7 +69,7 @@ StepOutcome StepRunner::operator()(const TextFieldStep& step) {
 }
 
 StepOutcome StepRunner::operator()(const TextWatcherStep& step) {
-    TrackingStage stage;
+    TrackingStage stage(mainQueue_);
     struct Scene {
         explicit Scene(std::optional<FieldTags> tag) : row(tag) {}
         FormRow row;
@@ -80,7 +79,7 @@ StepOutcome StepRunner::operator()(const TextWatcherStep& step) {
     // A tag the library does not know cannot be set on a view: such a row
     // adopts nothing, and the watcher has nothing to report.
     auto scene = std::make_shared<Scene>(fieldTagsFromRawValue(step.fieldTag));
-    auto notify = [scene, centre = stage.context()->notifications](TextEditingNotificationName name) {
+    auto notify = [scene, centre = TextEditingNotificationCenter::shared()](TextEditingNotificationName name) {
         centre->post({name, &scene->field});
     };
     stage.onMain([scene, notify, context = stage.context()] {
@@ -100,7 +99,7 @@ StepOutcome StepRunner::operator()(const TextWatcherStep& step) {
 }
 
 StepOutcome StepRunner::operator()(const TapButtonStep& step) {
-    TrackingStage stage;
+    TrackingStage stage(mainQueue_);
     auto button = std::make_shared<std::unique_ptr<TrackingButton>>();
     stage.onMain([button, context = stage.context(), &step] {
         *button = std::make_unique<TrackingButton>(context);
@@ -121,12 +120,11 @@ StepOutcome StepRunner::operator()(const AccelerometerSampleStep& step) {
     const Acceleration reading{step.x, step.y, step.z};
     accelerometer_->setReading(reading);
     // Once a button has started the collector, it polls the sensor on the main
-    // queue; the step ends when the collector holds the reading, so that the
-    // next tap carries it.
-    const auto& motion = *sharedTrackingContext()->motion;
-    if (!motion.isPolling()) return StepOutcome{true, false};
+    // queue; the step ends when the collector has read the reading, so that
+    // the next tap carries it.
+    if (!accelerometer_->isStarted()) return StepOutcome{true, false};
     const auto deadline = SteadyClock::now() + step.timeout;
-    while (motion.acceleration() != reading) {
+    while (!accelerometer_->readSinceSet()) {
         if (SteadyClock::now() >= deadline) return StepOutcome{nullptr, true};
         std::this_thread::sleep_for(kPollEvery);
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <quarra/DataCollectorService.hpp>
+
 #include "Mailbox.hpp"
 
 namespace quarra::cli {
@@ -23,24 +25,22 @@ bool settle(Executor& executor, SteadyClock::time_point deadline) {
 
 }  // namespace
 
-TrackingStage::TrackingStage() {
-    auto shared = sharedTrackingContext();
-    probe_ = std::make_shared<ReportProbe>(shared->reports);
-    auto context = std::make_shared<TrackingContext>(*shared);
-    context->reports = probe_;
-    context_ = std::move(context);
-}
+TrackingStage::TrackingStage(std::shared_ptr<Executor> mainQueue)
+    : mainQueue_(std::move(mainQueue)),
+      probe_(std::make_shared<ReportProbe>()),
+      context_(makeTrackingContext(probe_)) {}
 
-void TrackingStage::onMain(std::function<void()> task) const { context_->mainExecutor->post(std::move(task)); }
+void TrackingStage::onMain(std::function<void()> task) const { mainQueue_->post(std::move(task)); }
 
 void TrackingStage::onMainAfter(Milliseconds delay, std::function<void()> task) const {
-    context_->mainExecutor->postAfter(delay, std::move(task));
+    mainQueue_->postAfter(delay, std::move(task));
 }
 
 StepOutcome TrackingStage::finish(Milliseconds timeout) const {
     const auto deadline = SteadyClock::now() + timeout;
-    // The main queue first: its tasks are what hand reports to the report queue.
-    if (!settle(*context_->mainExecutor, deadline) || !settle(*context_->reportExecutor, deadline)) {
+    // The main queue first: its tasks are what hand reports to the library;
+    // then the library's worker, which passes them through the probe.
+    if (!settle(*mainQueue_, deadline) || !DataCollectorService::defaultService().flush(left(deadline))) {
         return StepOutcome{nullptr, true};
     }
     if (probe_->handedOver() == 0) return StepOutcome{nullptr, false};

@@ -1,6 +1,5 @@
 // quarra-cli: a headless host of the library that plays scripted sessions.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -27,12 +26,4 @@ int dispatch(const std::vector<std::string>& args) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    int code = dispatch(std::vector<std::string>(argv + 1, argv + argc));
-    std::fflush(stdout);
-    std::fflush(stderr);
-    // The library's services live for the whole process and have no shutdown;
-    // ending here, without static destructors, leaves its threads nothing
-    // half torn down to trip over.
-    std::_Exit(code);
-}
+int main(int argc, char** argv) { return dispatch(std::vector<std::string>(argv + 1, argv + argc)); }

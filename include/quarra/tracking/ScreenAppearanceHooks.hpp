@@ -38,8 +38,8 @@ struct ScreenClass {
 
 class ScreenAppearanceHooks {
 public:
-    // The hooks of the shared tracking context, registered to be switched on
-    // with screen tracking.
+    // The hooks of the shared tracking context; the library switches them on
+    // after the first online authentication.
     static ScreenAppearanceHooks& shared();
 
     explicit ScreenAppearanceHooks(std::shared_ptr<const TrackingContext> context);

@@ -19,12 +19,14 @@ struct AuthenticationHarness : SessionHarness {
             .networkMonitor = monitor,
             .deviceFacts = [] { return DeviceFacts{.systemName = "Linux", .machineIdentifier = "iPhone12,1"}; },
             .bundle = BundleValues{"Shop", "2.0"},
-            .baseUrls = baseUrls,
             .collectFingerprint =
-                [this](SessionStart::FingerprintResult result) {
-                    ++fingerprintRuns;
+                [this](const std::string& sessionKey, SessionStart::FingerprintResult result) {
+                    fingerprintSessions.push_back(sessionKey);
                     result(std::string("visitor-1"), std::string("request-1"), std::nullopt);
                 },
+            .worker = executor,
+            .mainExecutor = executor,
+            .switchOnScreenTracking = [this] { ++screenTrackingSwitches; },
         });
         // The platform plays token, initiate and the collector.
         http->setResponder([](const HttpRequest& request) {
@@ -42,7 +44,8 @@ struct AuthenticationHarness : SessionHarness {
 
     std::shared_ptr<ManualPathMonitor> monitor;
     std::shared_ptr<SessionStart> start;
-    int fingerprintRuns = 0;
+    std::vector<std::string> fingerprintSessions;
+    int screenTrackingSwitches = 0;
     std::vector<std::string> keys;
 };
 
@@ -66,8 +69,8 @@ TEST(Authentication, OnlineStartSendsTheStartUpReportAndTheFingerprint) {
 
     EXPECT_EQ(h.keys, std::vector<std::string>{"online-txn"});
     EXPECT_EQ(h.service->sessionKey(), "online-txn");
-    EXPECT_EQ(h.fingerprintRuns, 1);
-    EXPECT_EQ(h.sessionStartedCount, 1);
+    EXPECT_EQ(h.fingerprintSessions, std::vector<std::string>{"online-txn"});
+    EXPECT_EQ(h.screenTrackingSwitches, 1);
     // The document's collector base takes over for the reports.
     ASSERT_EQ(h.requestsEndingWith("collect/userData"), 1u);
     for (const auto& request : h.http->requests()) {
@@ -106,7 +109,8 @@ TEST(Authentication, OfflineUsesTheCacheThenGoingOnlineStartsCollectionOnce) {
     h.executor->runUntilIdle();
     EXPECT_EQ(h.keys, (std::vector<std::string>{"cached-txn", "online-txn"}));
     EXPECT_EQ(h.requestsEndingWith("userData"), 1u);
-    EXPECT_EQ(h.fingerprintRuns, 1);
+    EXPECT_EQ(h.fingerprintSessions, std::vector<std::string>{"online-txn"});
+    EXPECT_EQ(h.screenTrackingSwitches, 1) << "the offline start switches nothing on";
 }
 
 TEST(Authentication, ReportsMadeBeforeTheSessionAreDeliveredAfterIt) {
@@ -125,7 +129,7 @@ TEST(Authentication, IgnoreDataCollectionRefusesTheStart) {
     AuthenticationHarness h(true);
     h.service->setIgnoreDataCollection(true);
     std::vector<bool> started;
-    h.start->startCollection([&](bool ok) { started.push_back(ok); });
+    h.start->startCollection("key", [&](bool ok) { started.push_back(ok); });
     EXPECT_EQ(started, std::vector<bool>{false});
     EXPECT_TRUE(h.sink->contains("ignoreDataCollection is true, not initializing the DataCollector services"));
     EXPECT_EQ(h.http->requestCount(), 0u);

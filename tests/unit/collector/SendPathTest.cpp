@@ -145,8 +145,9 @@ TEST_F(SendPathTest, AFailedResendStaysQueuedAndThePassStillEnds) {
     h.service->sendUserData({{"k", "v"}}, trigger.callback());
     h.executor->runUntilIdle();
 
-    // True for the report itself, then false for the resend that failed.
-    EXPECT_EQ(trigger.values, (std::vector<bool>{true, false}));
+    // True for the report itself and nothing more: each completion runs once,
+    // so a resend that failed does not answer for the report that started the pass.
+    EXPECT_EQ(trigger.values, (std::vector<bool>{true}));
     auto remaining = h.queue.eventsQueueArray();
     ASSERT_EQ(remaining.size(), 1u);
     EXPECT_EQ(remaining[0].event.event["event"], "a");
@@ -335,22 +336,35 @@ TEST_F(SendPathTest, ADisabledLocationFeatureSendsNothingAndDoesNotGeocode) {
 namespace quarra {
 namespace {
 
-TEST(SendPathWorker, TheCallerOnlyHandsTheReportOverAndDrainSeesItInFlight) {
+TEST(SendPathHealth, ReportsStayInFlightUntilAnsweredAndTheCountsAddUp) {
     testing::ServiceHarness h;
-    auto worker = std::make_shared<ManualExecutor>(h.clock);
-    auto service = CollectionService::create({&h.requests, &h.queue, &h.config, &h.logs, h.console, worker, h.geocoder});
-    h.enableFeatures(kAllFeatures);
-    service->setSessionKey("s");
-    h.answerEveryRequestWith("0");
+    SessionConfiguration configuration;
+    configuration.apiSetting = {FeatureDetails{.apiName = "userEvents", .enabled = true},
+                                FeatureDetails{.apiName = "activityStream", .enabled = false}};
+    h.config.replace(configuration);
+    h.service->setSessionKey("s");
+    h.http->enqueue(SimulatedHttpClient::ok(R"({"ResponseCode":"0"})"));  // a: accepted
+    h.http->setResponder([](const HttpRequest&) { return SimulatedHttpClient::ok(R"({"ResponseCode":"9"})"); });
     Completions done;
-    service->sendUserEvents({{"event", "tap"}}, done.callback());
-    EXPECT_EQ(h.http->requestCount(), 0u);
-    EXPECT_EQ(service->reportsInFlight(), 1);
-    worker->runUntilIdle();
-    EXPECT_EQ(h.http->requestCount(), 1u);
+    h.service->sendUserEvents({{"event", "a"}}, done.callback());
+    h.service->sendUserEvents({{"event", "b"}}, done.callback());       // refused, then queued
+    h.service->sendActivityStream({{"field", "c"}}, done.callback());   // feature disabled: refused
+    h.service->sendUserEvents({{"bad", std::string("\xff")}}, done.callback());  // not UTF-8: dropped
+
+    auto health = h.service->health();
+    EXPECT_EQ(health.submitted, 4u);
+    EXPECT_EQ(health.inFlight, 2u);
     h.executor->runUntilIdle();
-    EXPECT_EQ(done.values, std::vector<bool>{true});
-    EXPECT_EQ(service->reportsInFlight(), 0);
+    h.executor->advance(std::chrono::seconds(10));
+
+    health = h.service->health();
+    EXPECT_EQ(done.values.size(), 4u);
+    EXPECT_EQ(health.inFlight, 0u);
+    EXPECT_EQ(health.accepted, 1u);
+    EXPECT_EQ(health.refused, 1u);
+    EXPECT_EQ(health.queued, 1u);
+    EXPECT_EQ(health.dropped, 1u);
+    EXPECT_EQ(health.submitted, health.accepted + health.refused + health.queued + health.dropped);
 }
 
 }  // namespace

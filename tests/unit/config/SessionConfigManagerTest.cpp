@@ -82,7 +82,7 @@ protected:
     RequestsManager transport_{RequestsManager::Dependencies{
         .session = std::make_shared<SimulatedHttpClient>(executor_),
         .mainExecutor = executor_,
-        .retryExecutor = executor_,
+        .worker = executor_,
         .baseUrls = builtIn_,
     }};
     SessionConfigManager holder_;

@@ -1,12 +1,12 @@
 // The process-wide instance, built from the host's options.
 #include <quarra/KeychainWrapper.hpp>
+#include <quarra/Options.hpp>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "credentials/SqliteSecureItemStore.hpp"
-#include "platform/Environment.hpp"
 #include <quarra/testing/FakeClock.hpp>
 #include <quarra/testing/ManualExecutor.hpp>
 #include <quarra/testing/SimulatedHttpClient.hpp>

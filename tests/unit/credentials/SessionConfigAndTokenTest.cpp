@@ -72,7 +72,6 @@ TEST(AccessToken, SuccessStoresTokensAndInitiatesWithTheBearerToken) {
     EXPECT_EQ(h.config.sessionKey(), "txn-42");
     EXPECT_EQ(h.requests.baseUrl(), "https://collector.test/api/data/collect/");
     EXPECT_EQ(h.requests.logBaseUrl(), "https://logs.test/InsertLogData/");
-    EXPECT_EQ(h.sessionStartedCount, 1);
     // The fresh document is cached for offline starts.
     EXPECT_EQ(InitiateTransactionsResponse::decode(h.cache.read().value())->data.transactionId, "txn-42");
 }

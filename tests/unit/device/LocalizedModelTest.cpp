@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "device/LocalizedModel.hpp"
+#include "platform/LocalizedModel.hpp"
 #include "support/TempDir.hpp"
 
 namespace quarra {

@@ -28,7 +28,7 @@ struct LogHarness {
           requests(RequestsManager::Dependencies{
               .session = http,
               .mainExecutor = executor,
-              .retryExecutor = executor,
+              .worker = executor,
               .baseUrls = BaseUrls::from(ServiceOrigins{}),
               .logManager = &logs,
               .sessionConfigManager = &config,

@@ -6,7 +6,6 @@
 #include <quarra/tracking/ScreenAppearanceHooks.hpp>
 
 #include "base/Timestamps.hpp"
-#include "tracking/ScreenTrackingSwitch.hpp"
 #include "unit/tracking/TrackingTestContext.hpp"
 
 namespace quarra {
@@ -116,14 +115,13 @@ TEST_F(ScreenTrackingTest, HooksDoNothingUntilInstalledAndStayOn) {
     EXPECT_TRUE(local.sender->reports().empty());
     EXPECT_TRUE(local.systemLog->lines().empty());
 
-    // Switching screen tracking on installs the hooks; later switches keep them on.
-    setScreenTrackingInstaller([&] { localHooks.install(); });
-    switchOnScreenTracking();
-    switchOnScreenTracking();
-    EXPECT_TRUE(localHooks.installed());
-    setScreenTrackingInstaller({});
+    // Every online start switches screen tracking on; later switches keep it on.
+    localHooks.install();
     localHooks.install();
     EXPECT_TRUE(localHooks.installed());
+    localHooks.viewWillAppear({"LoginViewController"});
+    local.main->advance(1s);
+    EXPECT_EQ(local.userEvents().size(), 1u);
 }
 
 TEST_F(ScreenTrackingTest, TheEnterStepRunsEvenAfterTheScreenLeft) {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/Environment.hpp"
+#include "platform/BaseUrls.hpp"
 #include "transport/DataCollectorAPI.hpp"
 
 namespace quarra {
@@ -15,7 +15,7 @@ using std::chrono::milliseconds;
 const std::string kBase = "https://dc.example.test/api/data/collect/";
 const std::string kLogBase = "https://log.example.test/certification/v1/InsertLogData/";
 
-std::string production() { return Environment::shared().baseUrls().collectorProduction; }
+std::string production() { return BaseUrls::from(ServiceOrigins{}).collectorProduction; }
 
 DataCollectorAPI reportCase(Case c, std::string path) {
     return c == Case::insertLogData ? DataCollectorAPI::insertLogData(path, 10, 1, 3, BaseUrlType::dcBaseUrl)

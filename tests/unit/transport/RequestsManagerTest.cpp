@@ -33,7 +33,7 @@ protected:
         : manager(std::make_unique<RequestsManager>(RequestsManager::Dependencies{
               .session = http,
               .mainExecutor = main,
-              .retryExecutor = retry,
+              .worker = retry,
               .baseUrls = std::move(bases),
               .logManager = &log,
               .sessionConfigManager = &config,
@@ -99,13 +99,15 @@ TEST_F(RequestsManagerTest, BaseURLFollowsThePath) {
     EXPECT_EQ(manager->builtInBaseUrls().platformApi, bases.platformApi);
 }
 
-TEST_F(RequestsManagerTest, SuccessDeliversTheBodyOnTheCallbackThread) {
+TEST_F(RequestsManagerTest, SuccessDeliversTheBodyOnTheWorker) {
     http->enqueue(SimulatedHttpClient::ok(R"({"ResponseCode":"0"})"));
     EXPECT_TRUE(send(report("userData")));
     const auto request = http->requests().at(0);
     EXPECT_EQ(request.body, R"({"sessionId":"k"})");
     EXPECT_EQ(request.header("Content-Type"), "application/json");
     network->runUntilIdle();
+    EXPECT_TRUE(successes.empty()) << "the client's thread only hands the answer over";
+    EXPECT_EQ(retry->runUntilIdle(), 1u);
     EXPECT_EQ(successes, std::vector<std::string>{R"({"ResponseCode":"0"})"});
     EXPECT_TRUE(failures.empty());
     EXPECT_EQ(main->pending(), 0u);
@@ -115,9 +117,31 @@ TEST_F(RequestsManagerTest, InitiateSuccessArrivesThroughTheMainExecutor) {
     http->enqueue(SimulatedHttpClient::ok(R"({"data":{}})"));
     send(report("initiate"));
     network->runUntilIdle();
+    retry->runUntilIdle();
     EXPECT_TRUE(successes.empty());
     EXPECT_EQ(main->runUntilIdle(), 1u);
     EXPECT_EQ(successes, std::vector<std::string>{R"({"data":{}})"});
+}
+
+TEST_F(RequestsManagerTest, AnAttemptTheClientNeverAnswersFailsAfterItsTimeOutAndTheGrace) {
+    auto guarded = std::make_unique<RequestsManager>(RequestsManager::Dependencies{
+        .session = http,
+        .mainExecutor = main,
+        .worker = retry,
+        .baseUrls = testBases(),
+        .answerGrace = milliseconds(2000),
+    });
+    http->setResponder([](const HttpRequest&) { return SimulatedHttpClient::ok("late"); });
+    http->dropAnswers(true);  // the client loses every request
+    guarded->request(report("userData"), 0, "0", [this](const std::string& body) { successes.push_back(body); },
+                     [this](const APIError& error) { failures.push_back(error); });
+    retry->advance(milliseconds(4999));
+    EXPECT_TRUE(failures.empty()) << "3 s of request time-out and 2 s of grace";
+    retry->advance(milliseconds(1));
+    settle();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].code, "-1");
+    EXPECT_TRUE(successes.empty());
 }
 
 TEST_F(RequestsManagerTest, EveryFailureKindEndsInExactlyOneFailureAfterTheRetry) {

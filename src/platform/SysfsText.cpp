@@ -1,4 +1,4 @@
-#include "device/SysfsText.hpp"
+#include "platform/SysfsText.hpp"
 
 #include <charconv>
 #include <fstream>

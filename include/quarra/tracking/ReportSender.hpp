@@ -1,5 +1,9 @@
 #pragma once
-// What the tracking controls hand their reports to.
+// What the tracking controls hand their reports to: the library's collector,
+// or a sender of the host's own (see makeTrackingContext).
+//
+// Called on the library's worker, one report at a time. Completions may be
+// called on any thread, at most once each.
 #include <functional>
 
 #include <quarra/Json.hpp>

@@ -1,6 +1,6 @@
-#include "device/LocalizedModel.hpp"
+#include "platform/LocalizedModel.hpp"
 
-#include "device/SysfsText.hpp"
+#include "platform/SysfsText.hpp"
 
 namespace quarra {
 

@@ -1,0 +1,84 @@
+// The public facade: every call hands its work to the library's worker (or
+// answers at once after shutdown) and returns.
+#include <quarra/DataCollectorService.hpp>
+
+#include "collector/Engine.hpp"
+
+namespace quarra {
+namespace {
+
+constexpr std::string_view kShutDownLine = "The library has been shut down; ";
+
+}  // namespace
+
+const char* regionName(Region region) { return region == Region::US ? "US" : "APAC"; }
+
+DataCollectorService::DataCollectorService(Engine& engine) : engine_(engine) {}
+
+DataCollectorService& DataCollectorService::defaultService() { return Engine::process().service(); }
+
+bool DataCollectorService::ignoreDataCollection() const { return engine_.collector->ignoreDataCollection(); }
+void DataCollectorService::setIgnoreDataCollection(bool ignore) { engine_.collector->setIgnoreDataCollection(ignore); }
+void DataCollectorService::enableLogs(bool enabled) { quarra::enableLogs(enabled); }
+
+void DataCollectorService::authenticateUser(const std::string& userName, const std::string& secretKey,
+                                            const std::string& customerName, StringCompletion completion,
+                                            BoolCompletion collectionStarted) {
+    EntryGate::Pass pass(engine_.gate());
+    if (!pass) {
+        engine_.console->log(std::string(kShutDownLine) + "authenticateUser() does nothing");
+        return;
+    }
+    engine_.worker->post([start = engine_.sessionStart, userName, secretKey, customerName,
+                          completion = std::move(completion), collectionStarted = std::move(collectionStarted)]() mutable {
+        start->authenticateUser(userName, secretKey, customerName, std::move(completion), std::move(collectionStarted));
+    });
+}
+
+void DataCollectorService::getSessionKey(StringCompletion completion) {
+    Engine::process().sessionService->getSessionKey(std::move(completion));
+}
+
+std::shared_ptr<PathMonitor> DataCollectorService::networkMonitor() const { return engine_.monitor; }
+
+void DataCollectorService::sendLocationData(double latitude, double longitude, BoolCompletion completion) {
+    EntryGate::Pass pass(engine_.gate());
+    if (!pass) return engine_.collector->refuseAfterShutdown(completion);
+    engine_.worker->post([collector = engine_.collector, latitude, longitude, completion = std::move(completion)]() mutable {
+        collector->sendLocationData(latitude, longitude, std::move(completion));
+    });
+}
+
+namespace {
+
+// Hands one report to the collector on the worker.
+template <typename Send>
+void handOver(Engine& engine, JSONDictionary data, DataCollectorService::BoolCompletion completion, Send send) {
+    EntryGate::Pass pass(engine.gate());
+    if (!pass) return engine.collector->refuseAfterShutdown(completion);
+    engine.worker->post([collector = engine.collector, data = std::move(data), completion = std::move(completion),
+                         send]() mutable { ((*collector).*send)(std::move(data), std::move(completion)); });
+}
+
+}  // namespace
+
+void DataCollectorService::sendUserData(JSONDictionary data, BoolCompletion completion) {
+    handOver(engine_, std::move(data), std::move(completion), &CollectionService::sendUserData);
+}
+void DataCollectorService::sendUserEvents(JSONDictionary data, BoolCompletion completion) {
+    handOver(engine_, std::move(data), std::move(completion), &CollectionService::sendUserEvents);
+}
+void DataCollectorService::sendActivityStream(JSONDictionary data, BoolCompletion completion) {
+    handOver(engine_, std::move(data), std::move(completion), &CollectionService::sendActivityStream);
+}
+void DataCollectorService::sendAccelerometerData(JSONDictionary data, BoolCompletion completion) {
+    handOver(engine_, std::move(data), std::move(completion), &CollectionService::sendAccelerometerData);
+}
+
+bool DataCollectorService::flush(std::chrono::milliseconds timeout) { return engine_.flush(timeout); }
+
+bool DataCollectorService::shutdown(std::chrono::milliseconds timeout) { return engine_.shutdown(timeout); }
+
+DataCollectorService::Health DataCollectorService::health() const { return engine_.collector->health(); }
+
+}  // namespace quarra
