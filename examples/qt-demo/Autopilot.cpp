@@ -85,9 +85,9 @@ AutopilotResult runAutopilot(const ShopScreens& screens, const QString& screensh
     }
     pilot.screenshot("3-checkout.png");
 
-    // Leaving ends the last visit; its exit event goes out before the app quits.
+    // Leaving ends the last visit; the library delivers its exit event while
+    // the application quits (the adapter shuts it down at aboutToQuit).
     screens.window->hide();
-    pilot.pause(2500);
     if (!pilot.failedScreenshot.isEmpty()) {
         pilot.result.problem = "could not write " + pilot.failedScreenshot;
         return pilot.result;

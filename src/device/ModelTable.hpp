@@ -1,6 +1,7 @@
 #pragma once
 // Marketing names of the hardware, keyed by the machine identifier.
 #include <string>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -18,6 +19,6 @@ std::string modelName(std::string_view machineIdentifier);
 std::string modelName(const DeviceInfo& device);
 
 // The whole table, (identifier, name) in table order.
-const std::vector<std::pair<std::string_view, std::string_view>>& modelTable();
+std::span<const std::pair<std::string_view, std::string_view>> modelTable();
 
 }  // namespace quarra

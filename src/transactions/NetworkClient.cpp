@@ -7,10 +7,7 @@
 namespace quarra {
 namespace {
 
-const HttpHeaders& sessionHeaders() {
-    static const HttpHeaders headers{{"content-type", "application/json"}};
-    return headers;
-}
+constexpr std::pair<std::string_view, std::string_view> kSessionHeaders[] = {{"content-type", "application/json"}};
 
 }  // namespace
 
@@ -30,8 +27,8 @@ std::optional<HttpRequest> NetworkClient::makeRequest(std::string body, HTTPMeth
 }
 
 void NetworkClient::send(HttpRequest request, HttpClient::Completion completion) const {
-    for (const auto& [name, value] : sessionHeaders()) {
-        if (!request.header(name)) request.headers.emplace_back(name, value);
+    for (const auto& [name, value] : kSessionHeaders) {
+        if (!request.header(name)) request.headers.emplace_back(std::string(name), std::string(value));
     }
     // The session's 30-second request time-out is the stricter of the two
     // limits, so it bounds the whole request; a shorter per-request interval

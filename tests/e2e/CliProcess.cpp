@@ -1,54 +1,10 @@
 #include "CliProcess.hpp"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <csignal>
 #include <fstream>
-#include <sstream>
-#include <thread>
 
-extern char** environ;
+#include "support/ProgramRun.hpp"
 
 namespace quarra::e2e {
-namespace {
-
-std::atomic<int> gRunNumber{0};
-
-std::string readAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-int exitCodeOf(int status) {
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-    return -1;
-}
-
-// Waits for the child, killing it once the patience runs out.
-int waitFor(pid_t pid, std::chrono::seconds patience) {
-    auto deadline = std::chrono::steady_clock::now() + patience;
-    while (true) {
-        int status = 0;
-        pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid) return exitCodeOf(status);
-        if (done < 0) return -1;
-        if (std::chrono::steady_clock::now() >= deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
-
-}  // namespace
 
 nlohmann::json CliResult::step(int number) const {
     for (const auto& line : lines) {
@@ -59,36 +15,13 @@ nlohmann::json CliResult::step(int number) const {
 
 CliResult runCli(const std::vector<std::string>& arguments, const std::filesystem::path& workDirectory,
                  std::chrono::seconds patience) {
-    int run = ++gRunNumber;
-    auto outFile = workDirectory / ("cli-" + std::to_string(run) + ".out");
-    auto errFile = workDirectory / ("cli-" + std::to_string(run) + ".err");
-
-    std::vector<std::string> argvText{QUARRA_CLI_BINARY};
-    argvText.insert(argvText.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (auto& text : argvText) argv.push_back(text.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = -1;
-    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-
+    auto run = testing::runProgram(QUARRA_CLI_BINARY, arguments, workDirectory, "cli", patience);
     CliResult result;
-    if (spawned != 0) {
-        result.errorOutput = "could not start " + argvText[0];
-        return result;
-    }
-    result.exitCode = waitFor(pid, patience);
-    result.errorOutput = readAll(errFile);
-    std::istringstream out(readAll(outFile));
-    for (std::string line; std::getline(out, line);) {
-        result.rawLines.push_back(line);
+    result.exitCode = run.exitCode;
+    result.errorOutput = std::move(run.errorOutput);
+    for (auto& line : run.outputLines) {
         result.lines.push_back(nlohmann::json::parse(line, nullptr, /*allow_exceptions=*/false));
+        result.rawLines.push_back(std::move(line));
     }
     return result;
 }

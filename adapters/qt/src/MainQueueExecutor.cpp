@@ -1,4 +1,5 @@
 #include <quarra/qt/MainQueueExecutor.hpp>
+#include <quarra/qt/QuitShutdown.hpp>
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -66,6 +67,9 @@ private:
 
 }  // namespace
 
-std::shared_ptr<Executor> makeMainQueueExecutor() { return std::make_shared<MainQueueExecutor>(); }
+std::shared_ptr<Executor> makeMainQueueExecutor() {
+    shutDownOnQuit();
+    return std::make_shared<MainQueueExecutor>();
+}
 
 }  // namespace quarra::qt

@@ -9,7 +9,9 @@ namespace quarra::qt {
 
 // Call on the GUI thread once the QApplication exists; hand the result to
 // Options::mainExecutor. Tasks still pending when the executor is released,
-// or when the event loop has ended, are dropped.
+// or when the event loop has ended, are dropped. Also shuts the library down
+// when the application quits (see QuitShutdown.hpp; keepRunningOnQuit()
+// turns that off).
 std::shared_ptr<Executor> makeMainQueueExecutor();
 
 }  // namespace quarra::qt
