@@ -7,8 +7,16 @@ ManualExecutor::ManualExecutor(std::shared_ptr<FakeClock> clock) : clock_(std::m
 void ManualExecutor::post(Task task) { postAfter(std::chrono::milliseconds(0), std::move(task)); }
 
 void ManualExecutor::postAfter(std::chrono::milliseconds delay, Task task) {
-    std::lock_guard lock(mutex_);
-    tasks_.emplace(Key{clock_->now() + delay, sequence_++}, std::move(task));
+    {
+        std::lock_guard lock(mutex_);
+        tasks_.emplace(Key{clock_->now() + delay, sequence_++}, std::move(task));
+    }
+    posted_.notify_all();
+}
+
+bool ManualExecutor::waitForTask(std::chrono::milliseconds limit) const {
+    std::unique_lock lock(mutex_);
+    return posted_.wait_for(lock, limit, [this] { return !tasks_.empty(); });
 }
 
 bool ManualExecutor::runOneDue(Clock::TimePoint limit) {

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <future>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <vector>
+
+#include "platform/SerialQueue.hpp"
+
+#include <future>
 
 #include <quarra/testing/ManualExecutor.hpp>
 
@@ -50,6 +56,63 @@ TEST(SerialQueue, ATaskMayReleaseTheLastOwnerOfItsOwnQueue) {
     });
     posted.set_value();
     EXPECT_EQ(released.get_future().wait_for(10s), std::future_status::ready);
+}
+
+// What each way of stopping does with the tasks still queued: a drain runs
+// them all, timers early and what they post in turn; finishing runs only
+// what is due; dropping runs nothing more. Later posts are dropped.
+TEST(SerialQueue, StoppingRunsOrReleasesWhatIsLeftAsItsModeSays) {
+    using Mode = SerialQueue::StopMode;
+    struct Case {
+        const char* name;
+        Mode mode;
+        std::vector<std::string> ran;
+    };
+    const Case cases[] = {
+        {"drain", Mode::drain, {"due", "timer in an hour", "posted by the timer"}},
+        {"finish what is due", Mode::finishDue, {"due"}},
+        {"drop", Mode::drop, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SerialQueue queue("test-stop");
+        std::mutex mutex;
+        std::vector<std::string> ran;
+        auto record = [&](std::string what) {
+            std::lock_guard lock(mutex);
+            ran.push_back(std::move(what));
+        };
+        // The first task stops the queue once every task below is queued.
+        std::promise<void> release;
+        auto gate = release.get_future().share();
+        queue.post([&, gate] {
+            gate.wait();
+            queue.stop(c.mode);  // from its own thread: only marks the stop
+        });
+        queue.post([&] { record("due"); });
+        queue.postAfter(1h, [&] {
+            record("timer in an hour");
+            queue.post([&] { record("posted by the timer"); });
+        });
+        release.set_value();
+        queue.stop(c.mode);  // waits for the thread to end
+        queue.post([&] { record("posted after the stop"); });
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(ran, c.ran);
+    }
+}
+
+TEST(SerialQueue, AStopFromItsOwnTaskDoesNotWaitForItself) {
+    auto queue = std::make_shared<SerialQueue>("test-own-stop");
+    std::promise<bool> stopped;
+    queue->post([&] {
+        queue->stop(SerialQueue::StopMode::drain);
+        stopped.set_value(queue->isCurrentThread());
+    });
+    auto future = stopped.get_future();
+    ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
+    EXPECT_TRUE(future.get());
+    queue->stop(SerialQueue::StopMode::drop);  // joins the thread that has ended
 }
 
 }  // namespace

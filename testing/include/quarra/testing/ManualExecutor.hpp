@@ -1,5 +1,6 @@
 #pragma once
 // An executor that runs nothing until the test says so, timed by a FakeClock.
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -24,6 +25,9 @@ public:
     // Moves the clock forward step by step, running each timer at its due time.
     size_t advance(std::chrono::milliseconds by);
     size_t pending() const;
+    // Waits (in real time, at most `limit`) until a task is pending; for a
+    // test thread that drives this executor while other threads post to it.
+    bool waitForTask(std::chrono::milliseconds limit) const;
     // Delay of the earliest pending task from now, if any.
     std::optional<std::chrono::milliseconds> nextDelay() const;
 
@@ -41,6 +45,7 @@ private:
 
     std::shared_ptr<FakeClock> clock_;
     mutable std::mutex mutex_;
+    mutable std::condition_variable posted_;
     std::map<Key, Task> tasks_;
     unsigned long long sequence_ = 0;
 };

@@ -1,0 +1,167 @@
+// The engine as a host meets it: what building it costs, when collection has
+// started, flush, shutdown and what every call does afterwards.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <vector>
+
+#include "EngineHarness.hpp"
+#include "base/JsonText.hpp"
+
+namespace quarra {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Box;
+using testing::EngineHarness;
+using testing::eventually;
+
+// The sessionId of every collector request sent so far, by report key.
+std::vector<std::pair<std::string, std::string>> sentReports(const SimulatedHttpClient& http) {
+    std::vector<std::pair<std::string, std::string>> reports;
+    for (const auto& request : http.requests()) {
+        if (request.url.find("/api/data/collect/") == std::string::npos || !request.body) continue;
+        auto body = parseJSON(*request.body).value_or(JSONDictionary::object());
+        for (const char* key : {"userData", "events", "activityStream", "fingerprintPro"}) {
+            if (body.contains(key)) reports.emplace_back(key, body.value("sessionId", ""));
+        }
+    }
+    return reports;
+}
+
+void settle(EngineHarness& h) {
+    while (h.manualQueue->runUntilIdle() + h.network->runUntilIdle() > 0) {
+    }
+}
+
+TEST(Engine, BuildingItAndSigningInLeaveTheDiskToTheWorker) {
+    EngineHarness h(/*manual=*/true, /*sealedStore=*/true);
+    const auto data = h.directory.path() / "data";
+    h.service().authenticateUser("alice", "secret", "Acme", {});
+    EXPECT_FALSE(std::filesystem::exists(data)) << "the caller's thread only posts";
+    EXPECT_EQ(h.http->requestCount(), 0u);
+
+    settle(h);
+    EXPECT_TRUE(std::filesystem::exists(data / "DataCache")) << "the worker wrote the configuration cache";
+    EXPECT_TRUE(std::filesystem::exists(data / "secure-store.sqlite")) << "and opened the secure store";
+    EXPECT_EQ(h.engine->keychain.string("transactionId"), "session-7");
+}
+
+TEST(Engine, ReportsSentWhenCollectionHasStartedGoOutUnderTheSessionKey) {
+    EngineHarness h(/*manual=*/true);
+    std::vector<std::string> order;
+    h.service().authenticateUser(
+        "alice", "secret", "Acme",
+        [&](const std::string& key) {
+            order.push_back("completion " + key);
+            h.service().sendUserEvents({{"event", "from the completion"}});
+        },
+        [&](bool started) {
+            order.push_back(std::string("started ") + (started ? "true" : "false"));
+            h.service().sendUserEvents({{"event", "from collectionStarted"}});
+        });
+    settle(h);
+
+    EXPECT_EQ(order, (std::vector<std::string>{"completion session-7", "started true"}));
+    const auto reports = sentReports(*h.http);
+    // The start-up report, the report sent once collection ran, and the one
+    // sent from the completion, which waited in the queue for the session.
+    ASSERT_EQ(reports.size(), 3u);
+    for (const auto& [key, sessionId] : reports) EXPECT_EQ(sessionId, "session-7") << key;
+    EXPECT_EQ(reports[0].first, "userData");
+    auto health = h.service().health();
+    EXPECT_EQ(health.queued, 0u);
+    EXPECT_EQ(health.accepted, 3u);
+    EXPECT_EQ(health.resendPasses, 1u);
+}
+
+TEST(Engine, FlushWaitsForTheAnswersOfEverythingHandedInBefore) {
+    EngineHarness h(/*manual=*/false);
+    h.startSession();
+    std::atomic<int> answered{0};
+    for (int i = 0; i < 3; ++i) h.service().sendUserEvents({{"n", std::to_string(i)}}, [&](bool) { ++answered; });
+    ASSERT_TRUE(eventually([&] { return h.network->pending() == 3; })) << "the worker sent them";
+    EXPECT_FALSE(h.service().flush(0ms)) << "the answers are held";
+    EXPECT_EQ(h.service().health().inFlight, 3u);
+
+    h.network->runUntilIdle();
+    EXPECT_TRUE(h.service().flush(10s));
+    EXPECT_EQ(answered.load(), 3);
+    EXPECT_EQ(h.service().health().inFlight, 0u);
+}
+
+TEST(Engine, FlushOrShutdownFromACompletionReturnsAtOnce) {
+    EngineHarness h(/*manual=*/false);
+    h.startSession();
+    Box<std::pair<bool, bool>> fromCompletion;
+    h.service().sendUserEvents({{"n", "1"}}, [&](bool) {
+        fromCompletion.set({h.service().flush(10s), h.service().shutdown(10s)});
+    });
+    ASSERT_TRUE(eventually([&] { return h.network->pending() == 1; }));
+    h.network->runUntilIdle();
+    auto answers = fromCompletion.waitFor(10s);
+    ASSERT_TRUE(answers);
+    EXPECT_FALSE(answers->first);
+    EXPECT_FALSE(answers->second);
+    EXPECT_TRUE(h.service().shutdown(1s)) << "it did not shut down from the completion";
+}
+
+TEST(Engine, AfterShutdownEveryCallAnswersAtOnceOnTheCallersThread) {
+    testing::ScopedLogs logs;
+    EngineHarness h(/*manual=*/false);
+    EXPECT_TRUE(h.service().shutdown(1s));
+    EXPECT_TRUE(h.service().shutdown(1s)) << "a second call changes nothing";
+
+    const auto caller = std::this_thread::get_id();
+    std::vector<std::string> answers;
+    auto expectAtOnce = [&](const std::string& what) {
+        return [&, what](bool accepted) {
+            EXPECT_EQ(std::this_thread::get_id(), caller) << what;
+            answers.push_back(what + (accepted ? " true" : " false"));
+        };
+    };
+    h.service().sendUserEvents({{"n", "1"}}, expectAtOnce("report"));
+    h.service().sendLocationData(48.85, 2.35, expectAtOnce("location"));
+    h.engine->tracking->sendUserEvents({{"n", "2"}}, expectAtOnce("tracked tap"));
+    HttpRequest request;
+    request.url = "https://platform.test/api/v1/transactions/x";
+    h.engine->transactionNetwork->send(request, [&](HttpResult result) {
+        answers.push_back("transaction " + result.error.value_or(""));
+    });
+    h.service().authenticateUser("alice", "secret", "Acme", [&](const std::string&) { answers.push_back("key"); });
+
+    EXPECT_EQ(answers, (std::vector<std::string>{"report false", "location false", "tracked tap false",
+                                                 "transaction cancelled"}));
+    EXPECT_TRUE(h.sink->contains("The library has been shut down; the report was not sent"));
+    EXPECT_TRUE(h.sink->contains("The library has been shut down; authenticateUser() does nothing"));
+    EXPECT_TRUE(h.service().flush(0ms)) << "nothing is left to wait for";
+    EXPECT_EQ(h.http->requestCount(), 0u);
+}
+
+TEST(Engine, AShutdownWithAClientThatNeverAnswersStillAnswersEveryReportOnce) {
+    EngineHarness h(/*manual=*/false);
+    h.startSession();
+    h.http->dropAnswers(true);
+    std::mutex mutex;
+    std::vector<bool> answers;
+    for (int i = 0; i < 5; ++i) {
+        h.service().sendUserEvents({{"n", std::to_string(i)}}, [&](bool accepted) {
+            std::lock_guard lock(mutex);
+            answers.push_back(accepted);
+        });
+    }
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_FALSE(h.service().shutdown(200ms)) << "no answer came within the time-out";
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, 5s) << "the lost requests' time-outs passed at once";
+
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(answers, std::vector<bool>(5, false));
+    auto health = h.service().health();
+    EXPECT_EQ(health.queued, 5u) << "kept for a later resend";
+    EXPECT_EQ(health.inFlight, 0u);
+    EXPECT_EQ(health.submitted, health.accepted + health.refused + health.queued + health.dropped);
+}
+
+}  // namespace
+}  // namespace quarra
