@@ -7,14 +7,13 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "config/SessionConfigManager.hpp"
-#include "collector/CollectionService.hpp"
+#include <quarra/testing/MemorySecureItemStore.hpp>
+
 #include "base/JsonText.hpp"
-#include "logging/LogManager.hpp"
-#include "queue/DataCollectorEventsQueue.hpp"
+#include "collector/Engine.hpp"
 #include "support/CapturingConsole.hpp"
 #include "support/HttpsTestServer.hpp"
-#include "transport/RequestsManager.hpp"
+#include "support/TempDir.hpp"
 
 namespace quarra {
 namespace {
@@ -27,44 +26,35 @@ JSONDictionary sevenEntryEvent() {
                           {"time", "2026-12-06 09:00:00.000"}};
 }
 
-class QuietLogManager final : public LogManager {
-public:
-    void log(const std::string&, const std::string&, const std::string&) override {}
-};
-
-// The collection service over the real curl client and a local collector.
+// The library's engine over the real curl client and a local collector, with
+// a session as if it had started: reports go through the public facade.
 struct LocalCollector {
     LocalCollector()
         : server({{"POST", "/api/data/collect/.*",
                    [](const httplib::Request&, httplib::Response& response) {
                        response.set_content(kAccepted, "application/json");
                    }}}),
-          urls(BaseUrls::from(ServiceOrigins{server.baseUrl(), server.baseUrl(), server.baseUrl(), server.baseUrl()})),
-          requests(RequestsManager::Dependencies{.session = http,
-                                                 .mainExecutor = main,
-                                                 .worker = main,
-                                                 .baseUrls = urls,
-                                                 .logManager = &logs,
-                                                 .sessionConfigManager = &config}),
-          queue(makeMemoryEventStore(), nullptr),
-          service(CollectionService::create({&requests, &queue, &config, &logs, console, makeSerialQueue("bench-worker")})) {
+          urls(BaseUrls::from(ServiceOrigins{server.baseUrl(), server.baseUrl(), server.baseUrl(), server.baseUrl()})) {
+        Options options;
+        options.origins = ServiceOrigins{server.baseUrl(), server.baseUrl(), server.baseUrl(), server.baseUrl()};
+        options.caFile = testing::testCAFile().string();
+        options.dataDirectory = directory.path();
+        options.console = std::make_shared<testing::CapturingConsole>();
+        EngineParts parts;
+        parts.secureStore = std::make_shared<MemorySecureItemStore>();
+        engine = std::make_unique<Engine>(std::move(options), std::move(parts));
         SessionConfiguration configuration;
         configuration.apiSetting = {FeatureDetails{.apiName = "userEvents", .enabled = true}};
-        config.replace(configuration);
-        service->setSessionKey("bench-session");
+        engine->config.replace(configuration);
+        engine->collector->setSessionKey("bench-session");
     }
+
+    DataCollectorService& service() { return engine->service(); }
 
     testing::HttpsTestServer server;
     BaseUrls urls;
-    std::shared_ptr<HttpClient> http = makeCurlHttpClient(CurlClientOptions{.caFile = testing::testCAFile().string()});
-    std::shared_ptr<Executor> main = makeSerialQueue("bench-main");
-    std::shared_ptr<Console> console =
-        std::make_shared<Console>(std::make_shared<testing::CapturingConsole>(), std::make_shared<SystemClock>());
-    SessionConfigManager config;
-    QuietLogManager logs;
-    RequestsManager requests;
-    DataCollectorEventsQueue queue;
-    std::shared_ptr<CollectionService> service;
+    testing::TempDir directory;
+    std::unique_ptr<Engine> engine;
 };
 
 // Counts completions and lets the benchmark wait for a number of them.
@@ -90,7 +80,7 @@ void BM_SendUserEventsCallerTime(benchmark::State& state) {
     const auto event = sevenEntryEvent();
     size_t sent = 0;
     for (auto _ : state) {
-        collector.service->sendUserEvents(event, [counted](bool) { counted->done(); });
+        collector.service().sendUserEvents(event, [counted](bool) { counted->done(); });
         ++sent;
     }
     // After the timed loop: every report must still be answered.
@@ -107,7 +97,7 @@ void BM_DeliveryThroughputLibrary(benchmark::State& state) {
     for (auto _ : state) {
         auto counted = std::make_shared<Countdown>();
         for (size_t i = 0; i < kThroughputReports; ++i) {
-            collector.service->sendUserEvents(event, [counted](bool) { counted->done(); });
+            collector.service().sendUserEvents(event, [counted](bool) { counted->done(); });
         }
         if (!counted->waitFor(kThroughputReports, std::chrono::seconds(300))) state.SkipWithError("time-out");
     }

@@ -3,12 +3,12 @@
 //
 // Every operation returns at once and answers through `completionHandler`
 // exactly once with one text: a transaction identifier, a status, or a
-// message for the user. The handler runs on the transaction client's own
-// network thread; when the request cannot even be made (for instance an
-// amount that is not a finite number) it runs on the calling thread before
-// the operation returns. Operations never throw, hold no lock while calling
-// the handler, and may overlap freely. A call in flight is not cancelled when
-// its Quarra or QuarraManager is released: its handler still runs.
+// message for the user. The request is built (and the secure store read) on
+// the library's worker, and the handler runs there; after the library's
+// shutdown() it runs at once, on the calling thread, with a failure message.
+// Operations never throw, hold no lock while calling the handler, and may
+// overlap freely. A call in flight is not cancelled when its Quarra or
+// QuarraManager is released: its handler still runs.
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -2,10 +2,10 @@
 // The transaction interface a host creates: report shopping events, evaluate
 // and complete orders, cancel orders.
 //
-// Each manager has its own HTTP session (its own connections and network
-// thread). The requests carry the session's transaction identifier and access
-// token as the secure store holds them at that moment, so a session should be
-// authenticated first. See Quarra.hpp for threads, lifetime and answers:
+// Managers share the library's network thread; their requests carry the
+// transaction client's own headers and 30-second time-out, and the session's
+// transaction identifier and access token as the secure store holds them at
+// that moment, so a session should be authenticated first. See Quarra.hpp for threads, lifetime and answers:
 // every handler runs exactly once, also when the manager is released while
 // its call is in flight.
 #include <memory>
@@ -16,8 +16,9 @@ namespace quarra {
 
 class QuarraManager {
 public:
-    // A manager over a fresh session, the standard secure store and the
-    // configured transaction platform.
+    // A manager over the library's transaction client, the standard secure
+    // store and the configured transaction platform (builds the library on
+    // first use, like DataCollectorService::defaultService()).
     QuarraManager();
     // A manager forwarding to `quarra`, which must not be null.
     explicit QuarraManager(std::shared_ptr<QuarraType> quarra);

@@ -4,6 +4,7 @@
 
 #include <quarra/tracking/ScreenAppearanceHooks.hpp>
 
+#include "collector/GatedExecutor.hpp"
 #include "credentials/LazySecureItemStore.hpp"
 #include "credentials/SqliteSecureItemStore.hpp"
 #include "device/IioAccelerometerSource.hpp"
@@ -189,6 +190,7 @@ Engine::Engine(Options givenOptions, EngineParts parts)
           .switchOnScreenTracking = [hooks = screenHooks.get()] { hooks->install(); },
       })),
       transactionNetwork(std::make_shared<NetworkClient>(http, worker, [this] { return !gate_.isClosed(); })),
+      hostWorker(std::make_shared<GatedExecutor>(gate_, worker)),
       factsRoot_(std::move(parts.factsRoot)),
       service_(*this) {}
 

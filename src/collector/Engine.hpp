@@ -127,6 +127,9 @@ public:
     const std::unique_ptr<ScreenAppearanceHooks> screenHooks;
     const std::shared_ptr<SessionStart> sessionStart;
     const std::shared_ptr<NetworkClient> transactionNetwork;
+    // The worker for host calls that do not go through the facade (the
+    // transaction client): the calling thread once the library has shut down.
+    const std::shared_ptr<Executor> hostWorker;
 
 private:
     // Built by the first start of collection, on the worker, with that

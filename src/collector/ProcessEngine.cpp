@@ -86,7 +86,7 @@ std::shared_ptr<const TrackingContext> makeTrackingContext(std::shared_ptr<Repor
 std::shared_ptr<Quarra> QuarraAssembly::makeDefault() {
     auto& engine = Engine::process();
     return make(std::make_shared<TransactionEventService>(engine.transactionNetwork, engine.keychain,
-                                                          engine.baseUrls.platformTransactions),
+                                                          engine.baseUrls.platformTransactions, engine.hostWorker),
                 engine.console);
 }
 

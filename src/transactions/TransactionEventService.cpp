@@ -32,10 +32,11 @@ CompleteTransactionRequest evaluationDocument(const std::vector<CustomData>& cus
 }  // namespace
 
 TransactionEventService::TransactionEventService(std::shared_ptr<NetworkClient> network, KeychainWrapper& keychain,
-                                                 std::string transactionsUrl)
+                                                 std::string transactionsUrl, std::shared_ptr<Executor> worker)
     : network_(std::move(network)),
       keychain_(keychain),
-      urls_(TransactionUrls::fromTransactionsUrl(std::move(transactionsUrl))) {}
+      urls_(TransactionUrls::fromTransactionsUrl(std::move(transactionsUrl))),
+      worker_(std::move(worker)) {}
 
 std::string TransactionEventService::evaluationStep(AuthType authType) {
     return authType == AuthType::OneStepPostAut ? "OneStepPostAuth" : "PostAuth";
@@ -46,8 +47,23 @@ std::string TransactionEventService::withStoredTransactionId(const std::string& 
 }
 
 template <class Reply>
-void TransactionEventService::send(const JSONDictionary& document, HTTPMethod method, const std::string& url,
-                                   ServiceCompletion<Reply> completion) const {
+void TransactionEventService::send(JSONDictionary document, HTTPMethod method, std::string fixedUrl,
+                                   bool withTransactionId, ServiceCompletion<Reply> completion) const {
+    // The secure store is read where the library's disk work runs, not on the caller's thread.
+    if (worker_) {
+        worker_->post([this, keepAlive = shared_from_this(), document = std::move(document), method,
+                       fixedUrl = std::move(fixedUrl), withTransactionId, completion = std::move(completion)]() mutable {
+            sendNow(document, method, withTransactionId ? withStoredTransactionId(fixedUrl) : fixedUrl,
+                    std::move(completion));
+        });
+        return;
+    }
+    sendNow(document, method, withTransactionId ? withStoredTransactionId(fixedUrl) : fixedUrl, std::move(completion));
+}
+
+template <class Reply>
+void TransactionEventService::sendNow(const JSONDictionary& document, HTTPMethod method, const std::string& url,
+                                      ServiceCompletion<Reply> completion) const {
     auto body = compactJSON(document);
     auto request = body ? network_->makeRequest(std::move(*body), method, url) : std::nullopt;
     auto token = keychain_.string(kAccessTokenKey).value_or("");
@@ -72,7 +88,7 @@ void TransactionEventService::postTransactionEvent(const std::string& productCod
     TransactionEventRequest document(productCode, productType, uniqueCartID, productDescription, giftCard, quantity,
                                      Ount(normalAmount, normalCurrencyCode), eventType,
                                      Ount(discountAmount, discountCurrencyCode));
-    send(document.toJSON(), HTTPMethod::put, withStoredTransactionId(urls_.transactions), std::move(completion));
+    send(document.toJSON(), HTTPMethod::put, urls_.transactions, true, std::move(completion));
 }
 
 void TransactionEventService::completeTransaction(const std::vector<CustomData>& customData,
@@ -84,7 +100,7 @@ void TransactionEventService::completeTransaction(const std::vector<CustomData>&
                                                   ServiceCompletion<CompleteTransactionResponse> completion) {
     auto document = evaluationDocument(customData, uniqueCartID, orderNumber, customerOrderStatus,
                                        evaluationStep(authType), totalAmount, discountAmount, payments, shipping);
-    send(document.toJSON(), HTTPMethod::post, withStoredTransactionId(urls_.evaluation), std::move(completion));
+    send(document.toJSON(), HTTPMethod::post, urls_.evaluation, true, std::move(completion));
 }
 
 void TransactionEventService::evaluatePreAuth(const std::vector<CustomData>& customData,
@@ -95,7 +111,7 @@ void TransactionEventService::evaluatePreAuth(const std::vector<CustomData>& cus
                                               ServiceCompletion<CompleteTransactionResponse> completion) {
     auto document = evaluationDocument(customData, uniqueCartID, orderNumber, customerOrderStatus, "PreAuth",
                                        totalAmount, discountAmount, payments, shipping);
-    send(document.toJSON(), HTTPMethod::post, withStoredTransactionId(urls_.evaluation), std::move(completion));
+    send(document.toJSON(), HTTPMethod::post, urls_.evaluation, true, std::move(completion));
 }
 
 void TransactionEventService::completeAfterPreAuth(const std::vector<CustomData>& customData,
@@ -115,7 +131,7 @@ void TransactionEventService::cancelTransaction(const std::string& paymentStatus
                                                 const std::string& comments,
                                                 ServiceCompletion<CancelTransactionResponse> completion) {
     CancelTransactionRequest document(paymentStatus, orderNumber, transactionId, orderStatus, comments);
-    send(document.toJSON(), HTTPMethod::patch, urls_.status, std::move(completion));
+    send(document.toJSON(), HTTPMethod::patch, urls_.status, false, std::move(completion));
 }
 
 }  // namespace quarra

@@ -159,7 +159,8 @@ TEST(TransportOverHttps, TimeOutEndsInOneFailure) {
                              }}});
     auto transport = std::make_unique<Transport>(server.baseUrl());
     Callbacks callbacks;
-    transport->manager.request(report("userData", 0.2), 1, "0", callbacks.success(), callbacks.failure());
+    // Long enough for a second TLS handshake on a loaded machine under a sanitizer.
+    transport->manager.request(report("userData", 1.0), 1, "0", callbacks.success(), callbacks.failure());
     ASSERT_TRUE(callbacks.waitForOne());
     transport.reset();
     release.set_value();

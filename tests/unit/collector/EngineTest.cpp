@@ -8,6 +8,7 @@
 
 #include "EngineHarness.hpp"
 #include "base/JsonText.hpp"
+#include "transactions/TransactionEventService.hpp"
 
 namespace quarra {
 namespace {
@@ -161,6 +162,33 @@ TEST(Engine, AShutdownWithAClientThatNeverAnswersStillAnswersEveryReportOnce) {
     EXPECT_EQ(health.queued, 5u) << "kept for a later resend";
     EXPECT_EQ(health.inFlight, 0u);
     EXPECT_EQ(health.submitted, health.accepted + health.refused + health.queued + health.dropped);
+}
+
+TEST(Engine, TransactionsAreBuiltOnTheWorkerAndAnsweredAtOnceAfterShutdown) {
+    EngineHarness h(/*manual=*/true);
+    ASSERT_TRUE(h.engine->keychain.set("access-1", "accessToken"));
+    auto service = std::make_shared<TransactionEventService>(h.engine->transactionNetwork, h.engine->keychain,
+                                                             h.engine->baseUrls.platformTransactions,
+                                                             h.engine->hostWorker);
+    std::vector<bool> answers;
+    auto cancel = [&] {
+        service->cancelTransaction("Refunded", "ORD-1", "txn", "Cancelled", "",
+                                   [&](TransactionResult<CancelTransactionResponse> result) {
+                                       answers.push_back(result.error() == nullptr);
+                                   });
+    };
+    cancel();
+    EXPECT_EQ(h.http->requestCount(), 0u) << "the caller's thread reads no secure store";
+    settle(h);
+    ASSERT_EQ(h.http->requestCount(), 1u);
+    EXPECT_EQ(h.http->requests()[0].header("Authorization"), "Bearer access-1");
+    EXPECT_EQ(answers.size(), 1u);
+
+    h.service().shutdown(0ms);
+    cancel();
+    EXPECT_EQ(answers.size(), 2u) << "answered at once, on this thread";
+    EXPECT_FALSE(answers.back());
+    EXPECT_EQ(h.http->requestCount(), 1u);
 }
 
 }  // namespace
