@@ -21,8 +21,10 @@ public:
     virtual void postAfter(std::chrono::milliseconds delay, Task task) = 0;
 };
 
-// A serial queue on its own named thread. The destructor finishes the tasks
-// that are already due and drops pending timers.
+// A serial queue on its own named thread. post() wakes the thread only when
+// it sleeps. The destructor finishes the tasks that are already due, drops
+// pending timers, and joins the thread (waiting at most 2 s for a task that
+// does not return).
 std::shared_ptr<Executor> makeSerialQueue(const std::string& name);
 
 }  // namespace quarra

@@ -51,11 +51,12 @@ struct CurlClientOptions {
     std::string threadName = "quarra-http";
 };
 
-// The libcurl client: one network thread, connection reuse, HTTP/2 when the
-// server offers it, TLS peer and host verification always on. Only https URLs
-// are fetched; a header with a line break fails the request. Answers above
-// 16 MiB fail. On destruction, requests still in flight complete with the
-// error "cancelled" before the network thread ends.
+// The libcurl client: one network thread (started by the first request,
+// which also sets libcurl and the TLS library up there), connection reuse,
+// HTTP/2 when the server offers it, TLS peer and host verification always on.
+// Only https URLs are fetched; a header with a line break fails the request.
+// Answers above 16 MiB fail. On destruction, requests still in flight
+// complete with the error "cancelled" before the network thread ends.
 std::shared_ptr<HttpClient> makeCurlHttpClient(CurlClientOptions options = {});
 
 }  // namespace quarra

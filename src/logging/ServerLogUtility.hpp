@@ -26,8 +26,8 @@ public:
     explicit ServerLogUtility(Dependencies dependencies);
 
     // Posts {"LogData": logData, "SessionKey": the session key or ""} to the
-    // log base URL with one retry. The completion (on the transport's
-    // callback thread) gets false when the post fails or the endpoint answers
+    // log base URL with one retry. The completion (where the transport
+    // answers: the worker) gets false when the post fails or the endpoint answers
     // a "ResponseCode" other than "0", true otherwise; it is not called when
     // the "InsertLogData" settings are disabled or the answer is not a JSON
     // object.

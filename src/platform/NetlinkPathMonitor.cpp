@@ -1,5 +1,5 @@
 // The Linux path monitor: rtnetlink notifications wake a reader thread, which
-// dumps the tables again and hands changed answers to the "Monitor" queue.
+// dumps the tables again and hands changed answers to the monitor's queue.
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <poll.h>
@@ -188,7 +188,6 @@ private:
 }  // namespace
 
 std::shared_ptr<PathMonitor> makeNetlinkPathMonitor(std::shared_ptr<Executor> queue, std::shared_ptr<Console> console) {
-    if (!queue) queue = makeSerialQueue("Monitor");
     return std::make_shared<NetlinkPathMonitor>(std::move(queue), std::move(console));
 }
 

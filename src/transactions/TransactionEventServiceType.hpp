@@ -1,8 +1,8 @@
 #pragma once
 // What the transaction facade needs of the transaction service: five calls,
-// each answering exactly once with a TransactionResult. A call answers on the
-// HTTP session's callback thread, or at once on the calling thread when its
-// request cannot be built.
+// each answering exactly once with a TransactionResult, on the thread where
+// the service builds its requests and receives its replies (the library's
+// worker).
 #include <cstdint>
 #include <functional>
 #include <string>

@@ -40,7 +40,7 @@ std::pair<int, std::string> run(const std::string& command) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
-// Answers from the monitor, as they arrive on its queue.
+// Answers from the monitor, as they arrive on the queue it was given.
 class Answers {
 public:
     PathMonitor::Handler handler() {
@@ -128,7 +128,7 @@ protected:
 TEST_F(PathMonitorNetns, FollowsInterfacesAddressesAndTheDefaultRoute) {
     ip("link set lo up");
     Answers answers;
-    std::shared_ptr<PathMonitor> monitor = makeNetlinkPathMonitor();
+    std::shared_ptr<PathMonitor> monitor = makeNetlinkPathMonitor(makeSerialQueue("test-monitor"));
     std::vector<std::string> namesBefore;
     insideNamespace([&] {
         monitor->start(answers.handler());
@@ -160,7 +160,7 @@ TEST_F(PathMonitorNetns, FollowsInterfacesAddressesAndTheDefaultRoute) {
     EXPECT_EQ(late.waitFor(1), std::vector<bool>{false});
 
     monitor->cancel();
-    for (const auto& thread : answers.threadNames()) EXPECT_EQ(thread, "Monitor");
+    for (const auto& thread : answers.threadNames()) EXPECT_EQ(thread, "test-monitor");
 }
 
 }  // namespace
