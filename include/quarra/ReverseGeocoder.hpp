@@ -19,7 +19,9 @@ struct Placemark {
 class ReverseGeocoder {
 public:
     // Exactly one call per request: the places found (nearest first; empty
-    // when there is none) or an error text. Runs on the geocoder's own thread.
+    // when there is none) or an error text. Runs on whatever thread the
+    // geocoder answers on (the library's offline geocoder answers on the
+    // library's worker); the library takes the answer back to its worker.
     using Completion =
         std::function<void(std::optional<std::vector<Placemark>> placemarks, std::optional<std::string> error)>;
 

@@ -21,6 +21,7 @@ class TrackingButton {
 public:
     // Receives the touches that began on the button, so that the enclosing
     // view or screen sees them too. The adapter converts their locations.
+    // Called on the main queue, inside the button's own touch handling.
     using NextResponder = std::function<void(const std::vector<Touch>&)>;
 
     explicit TrackingButton(std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
