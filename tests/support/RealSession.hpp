@@ -33,12 +33,12 @@ struct RealSession {
           cache(dataDirectory),
           requests(RequestsManager::Dependencies{.session = http,
                                                  .mainExecutor = main,
-                                                 .worker = retry,
+                                                 .worker = worker,
                                                  .baseUrls = baseUrls,
                                                  .logManager = &logs,
                                                  .sessionConfigManager = &config}),
           queue(makeMemoryEventStore(), console.get()),
-          collector(CollectionService::create({&requests, &queue, &config, &logs, console, retry})),
+          collector(CollectionService::create({&requests, &queue, &config, &logs, console, worker})),
           sessionService(SessionConfigServices::create({&requests, &config, &keychain, &logs, &cache, main, main, console,
                                                         [] { return std::optional<std::string>("VENDOR-1"); }})),
           tokenService(AccessTokenService::create({&requests, &config, &keychain, &logs, sessionService, main,
@@ -53,7 +53,7 @@ struct RealSession {
                                                              .screenHeight = 800,
                                                              .preferredLanguages = {"en-GB"}};
                                       },
-                                      BundleValues{"ItApp", "3.1"}, {}, retry, main, {}})) {}
+                                      BundleValues{"ItApp", "3.1"}, {}, worker, main, {}})) {}
 
     // Authenticates and waits for the first session key ("<timed out>" after 20 s).
     std::string authenticate() {
@@ -71,7 +71,7 @@ struct RealSession {
     std::shared_ptr<Console> console = std::make_shared<Console>(sink, std::make_shared<SystemClock>());
     std::shared_ptr<HttpClient> http = makeCurlHttpClient(CurlClientOptions{.caFile = testCAFile().string()});
     std::shared_ptr<Executor> main = makeSerialQueue("it-main");
-    std::shared_ptr<Executor> retry = makeSerialQueue("it-worker");  // the worker: answers, retries, starts
+    std::shared_ptr<Executor> worker = makeSerialQueue("it-worker");  // answers, retries, starts
     BaseUrls baseUrls;
     SessionConfigManager config;
     RecordingLogManager logs;
