@@ -29,9 +29,11 @@ void DataCollectorService::authenticateUser(const std::string& userName, const s
         engine_.console->log(std::string(kShutDownLine) + "authenticateUser() does nothing");
         return;
     }
-    engine_.worker->post([start = engine_.sessionStart, userName, secretKey, customerName,
+    engine_.worker->post([weak = std::weak_ptr<SessionStart>(engine_.sessionStart), userName, secretKey, customerName,
                           completion = std::move(completion), collectionStarted = std::move(collectionStarted)]() mutable {
-        start->authenticateUser(userName, secretKey, customerName, std::move(completion), std::move(collectionStarted));
+        if (auto start = weak.lock()) {
+            start->authenticateUser(userName, secretKey, customerName, std::move(completion), std::move(collectionStarted));
+        }
     });
 }
 
@@ -44,8 +46,9 @@ std::shared_ptr<PathMonitor> DataCollectorService::networkMonitor() const { retu
 void DataCollectorService::sendLocationData(double latitude, double longitude, BoolCompletion completion) {
     EntryGate::Pass pass(engine_.gate());
     if (!pass) return engine_.collector->refuseAfterShutdown(completion);
-    engine_.worker->post([collector = engine_.collector, latitude, longitude, completion = std::move(completion)]() mutable {
-        collector->sendLocationData(latitude, longitude, std::move(completion));
+    engine_.worker->post([weak = std::weak_ptr<CollectionService>(engine_.collector), latitude, longitude,
+                          completion = std::move(completion)]() mutable {
+        if (auto collector = weak.lock()) collector->sendLocationData(latitude, longitude, std::move(completion));
     });
 }
 
@@ -56,8 +59,10 @@ template <typename Send>
 void handOver(Engine& engine, JSONDictionary data, DataCollectorService::BoolCompletion completion, Send send) {
     EntryGate::Pass pass(engine.gate());
     if (!pass) return engine.collector->refuseAfterShutdown(completion);
-    engine.worker->post([collector = engine.collector, data = std::move(data), completion = std::move(completion),
-                         send]() mutable { ((*collector).*send)(std::move(data), std::move(completion)); });
+    engine.worker->post([weak = std::weak_ptr<CollectionService>(engine.collector), data = std::move(data),
+                         completion = std::move(completion), send]() mutable {
+        if (auto collector = weak.lock()) ((*collector).*send)(std::move(data), std::move(completion));
+    });
 }
 
 }  // namespace

@@ -44,7 +44,10 @@ bool Engine::flush(std::chrono::milliseconds timeout) {
     }
     if (stopped_.load()) return true;  // everything has had its answer
     auto settled = std::make_shared<Signal>();
-    worker->post([collector = collector, settled] { collector->whenSettled([settled] { settled->set(); }); });
+    // Weakly held: a task left on a worker that never runs it must not keep the collector alive.
+    worker->post([weak = std::weak_ptr<CollectionService>(collector), settled] {
+        if (auto collector = weak.lock()) collector->whenSettled([settled] { settled->set(); });
+    });
     return settled->waitFor(timeout);
 }
 
