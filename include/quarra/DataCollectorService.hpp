@@ -111,16 +111,42 @@ public:
     // Returns whether the flush finished in time. There is no restart.
     bool shutdown(std::chrono::milliseconds timeout);
 
-    // The delivery so far. Thread-safe; never blocks. Once nothing is in
-    // flight, submitted == accepted + refused + queued + dropped.
+    // The delivery so far. Thread-safe; never blocks (it reads counters the
+    // worker keeps; the outbox on disk is not touched). Once nothing is in
+    // flight: submitted + restored == accepted + refused + queued + dropped.total().
     struct Health {
-        uint64_t submitted = 0;     // reports handed in
+        enum class Session {
+            none,              // no session key: reports wait in the outbox
+            offlineFromCache,  // the cached configuration's key, no network: collection not started
+            online,            // collection runs under the key the service handed out
+        };
+        struct Dropped {
+            uint64_t disabledFeature = 0;  // the session's settings switch the report off
+            uint64_t bound = 0;            // pushed out of a full outbox (count or size)
+            uint64_t age = 0;              // waited longer than seven days
+            uint64_t unreadable = 0;       // left by an earlier process, no longer readable
+            uint64_t notSerialisable = 0;  // cannot be written as JSON
+            uint64_t total() const { return disabledFeature + bound + age + unreadable + notSerialisable; }
+        };
+        struct Error {
+            std::string operation;  // "accessToken", "initiate" or "collector"
+            std::string code;       // the HTTP status, or the service's code; "-1" when no answer came
+            std::string text;       // what went wrong (never a secret)
+            std::chrono::system_clock::time_point time;
+        };
+
+        uint64_t submitted = 0;     // reports handed in by this process
+        uint64_t restored = 0;      // reports an earlier process left in the outbox
         uint64_t accepted = 0;      // accepted by the collector, on the first send or a resend
-        uint64_t refused = 0;       // answered false unsent: feature disabled, collection ignored, shut down
-        uint64_t queued = 0;        // waiting in the queue to be sent again
+        uint64_t refused = 0;       // answered false unsent: collection ignored, or shut down
+        uint64_t queued = 0;        // waiting in the outbox to be sent again
+        uint64_t queuedBytes = 0;   // what they take there (sealed)
         uint64_t inFlight = 0;      // handed in and not yet answered
-        uint64_t dropped = 0;       // given up: not writable as JSON, or pushed out of a full queue
+        Dropped dropped;
         uint64_t resendPasses = 0;  // resend passes started
+        std::optional<Error> lastError;
+        std::optional<std::chrono::system_clock::time_point> lastAccepted;
+        Session session = Session::none;
     };
     Health health() const;
 

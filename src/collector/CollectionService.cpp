@@ -8,8 +8,10 @@
 #include "base/JsonText.hpp"
 #include "base/Limits.hpp"
 #include "base/Utf8Text.hpp"
+#include "collector/HealthRecorder.hpp"
 #include "config/SessionConfigManager.hpp"
 #include "device/PlaceExtraction.hpp"
+#include "platform/VendorIdentifier.hpp"
 #include "queue/DataCollectorEventsQueue.hpp"
 #include "transport/RequestsManager.hpp"
 #include "transport/ServerLog.hpp"
@@ -30,7 +32,9 @@ std::shared_ptr<CollectionService> CollectionService::create(Dependencies depend
     return std::shared_ptr<CollectionService>(new CollectionService(std::move(dependencies)));
 }
 
-CollectionService::CollectionService(Dependencies dependencies) : deps_(std::move(dependencies)) {}
+CollectionService::CollectionService(Dependencies dependencies) : deps_(std::move(dependencies)) {
+    if (!deps_.clock) deps_.clock = std::make_shared<SystemClock>();
+}
 
 std::string CollectionService::sessionKey() const {
     std::lock_guard lock(mutex_);
@@ -58,15 +62,25 @@ bool CollectionService::isSendingQueuedEvents() const {
 }
 
 DataCollectorService::Health CollectionService::health() const {
-    return DataCollectorService::Health{
-        .submitted = counts_.submitted.load(),
-        .accepted = counts_.accepted.load() + counts_.resentAccepted.load(),
-        .refused = counts_.refused.load(),
-        .queued = deps_.queue->count(),
-        .inFlight = tracker_.inFlight(),
-        .dropped = counts_.dropped.load() + counts_.evicted.load(),
-        .resendPasses = counts_.resendPasses.load(),
+    const auto drops = deps_.queue->drops();
+    DataCollectorService::Health health;
+    health.submitted = counts_.submitted.load();
+    health.restored = deps_.queue->restored();
+    health.accepted = counts_.accepted.load() + counts_.resentAccepted.load();
+    health.refused = counts_.refused.load();
+    health.queued = deps_.queue->waitingCount();
+    health.queuedBytes = deps_.queue->waitingBytes();
+    health.inFlight = tracker_.inFlight();
+    health.dropped = DataCollectorService::Health::Dropped{
+        .disabledFeature = counts_.disabledFeature.load(),
+        .bound = counts_.bound.load() + drops.count + drops.bytes,
+        .age = drops.age,
+        .unreadable = drops.unreadable,
+        .notSerialisable = counts_.notSerialisable.load(),
     };
+    health.resendPasses = counts_.resendPasses.load();
+    if (deps_.health) deps_.health->fill(health);
+    return health;
 }
 
 void CollectionService::appendToJournal(JSONDictionary entry) {
@@ -100,8 +114,10 @@ void CollectionService::finishFresh(Outcome outcome, const BoolCompletion& compl
     switch (outcome) {
         case Outcome::accepted: ++counts_.accepted; break;
         case Outcome::refused: ++counts_.refused; break;
-        case Outcome::queued: ++counts_.queued; break;
-        case Outcome::dropped: ++counts_.dropped; break;
+        case Outcome::queued: break;  // the queue counts what waits in it
+        case Outcome::disabledFeature: ++counts_.disabledFeature; break;
+        case Outcome::bound: ++counts_.bound; break;
+        case Outcome::notSerialisable: ++counts_.notSerialisable; break;
     }
     call(completion, value);
 }
@@ -141,7 +157,7 @@ void CollectionService::sendReport(DataCollectorAPI::Case reportCase, const std:
                                    BoolCompletion completion) {
     auto done = track(std::move(completion));
     auto endpoint = reportEndpoint(reportCase, featureName);
-    if (!endpoint) return finishFresh(Outcome::refused, done, false);
+    if (!endpoint) return finishFresh(Outcome::disabledFeature, done, false);
     logRequest(*endpoint, data);
     sendEvent(*endpoint, std::move(data), std::move(done));
 }
@@ -165,7 +181,7 @@ void CollectionService::sendAccelerometerData(JSONDictionary data, BoolCompletio
 void CollectionService::sendLocationData(double latitude, double longitude, BoolCompletion completion) {
     auto done = track(std::move(completion));
     auto endpoint = reportEndpoint(DataCollectorAPI::Case::locationData, "userLocation");
-    if (!endpoint) return finishFresh(Outcome::refused, done, false);
+    if (!endpoint) return finishFresh(Outcome::disabledFeature, done, false);
     std::weak_ptr<CollectionService> weakSelf = weak_from_this();
     auto placed = [weakSelf, endpoint = std::move(*endpoint), latitude, longitude, done](
                       const std::optional<std::vector<Placemark>>& placemarks, const std::optional<std::string>& error) {
@@ -233,21 +249,44 @@ std::optional<JSONDictionary> CollectionService::envelope(const DataCollectorAPI
     return result;
 }
 
-bool CollectionService::enqueue(const DataCollectorAPI& event, JSONDictionary data) {
-    size_t evicted = 0;
-    const auto id = deps_.queue->addEvent(QueuedEvent{event, std::move(data)}, &evicted);
-    counts_.evicted += evicted;
-    return id != 0;
-}
-
 void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary data, BoolCompletion completion) {
     if (ignoreDataCollection()) return finishFresh(Outcome::refused, completion, false);
+    QueuedEvent record{event, std::move(data), makeRandomUUID(), deps_.clock->now()};
     if (event.kind() != DataCollectorAPI::Case::userData && sessionKey().empty()) {
         // Reports made before the first start wait for a session.
-        const bool queued = enqueue(event, std::move(data));
-        return finishFresh(queued ? Outcome::queued : Outcome::dropped, completion, false);
+        auto kept = deps_.queue->keep(std::move(record), true);
+        scheduleCommit();
+        const Outcome outcome = kept.unencodable ? Outcome::notSerialisable : kept.id == 0 ? Outcome::bound
+                                                                                             : Outcome::queued;
+        return finishFresh(outcome, completion, false);
     }
-    deliver(event, std::move(data), std::nullopt, std::move(completion));
+    // Written ahead: the report is in the outbox before its first attempt.
+    auto kept = deps_.queue->recordInFlight(record);
+    if (kept.unencodable) {
+        // A report that cannot be written as JSON (text that is not UTF-8, a
+        // number that is not finite) would be refused forever: say so, drop it.
+        deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
+        return finishFresh(Outcome::notSerialisable, completion, false);
+    }
+    pendingSends_.push_back(PendingSend{kept.id, std::move(record), std::move(completion)});
+    scheduleCommit();
+}
+
+void CollectionService::scheduleCommit() {
+    if (!deps_.worker) return commitAndSend();
+    if (commitScheduled_) return;
+    commitScheduled_ = true;
+    deps_.worker->post([weakSelf = weak_from_this()] {
+        if (auto self = weakSelf.lock()) self->commitAndSend();
+    });
+}
+
+void CollectionService::commitAndSend() {
+    commitScheduled_ = false;
+    deps_.queue->commit();
+    auto batch = std::move(pendingSends_);
+    pendingSends_.clear();
+    for (auto& pending : batch) deliver(pending.record, pending.entryId, false, std::move(pending.completion));
 }
 
 void CollectionService::resendEvent(const StoredEvent& stored) {
@@ -257,67 +296,65 @@ void CollectionService::resendEvent(const StoredEvent& stored) {
     if (ignoreDataCollection() || (event.kind() != DataCollectorAPI::Case::userData && sessionKey().empty())) {
         return resendAnswered(stored.id);
     }
-    deliver(event, stored.event.event, stored.id, {});
+    deliver(stored.event, stored.id, true, {});
 }
 
-void CollectionService::deliver(const DataCollectorAPI& event, JSONDictionary data, std::optional<uint64_t> queuedId,
-                                BoolCompletion completion) {
-    auto body = envelope(event, data, sessionKey());
-    // A report that cannot be written as JSON (text that is not UTF-8, a
-    // number that is not finite) would be refused forever: say so, drop it.
+void CollectionService::deliver(const QueuedEvent& record, uint64_t entryId, bool resend, BoolCompletion completion) {
+    const auto& event = record.type;
+    auto body = envelope(event, record.event, sessionKey());
     if (!body || !compactJSON(*body)) {
         deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
-        if (!queuedId) return finishFresh(Outcome::dropped, completion, false);
-        if (deps_.queue->removeEvent(*queuedId)) ++counts_.evicted;
-        return resendAnswered(queuedId);
+        if (entryId != 0) deps_.queue->removeEvent(entryId);
+        if (!resend) return finishFresh(Outcome::notSerialisable, completion, false);
+        ++counts_.notSerialisable;
+        return resendAnswered(entryId);
     }
     appendToJournal(*body);
 
-    auto request = DataCollectorAPI::sendData(std::move(*body), std::nullopt, event.path(), std::nullopt, "",
+    // Every attempt of a report carries its key: the service can tell a repeat.
+    std::optional<DataCollectorAPI::Headers> headers;
+    if (!record.idempotencyKey.empty()) headers = DataCollectorAPI::Headers{{"Idempotency-Key", record.idempotencyKey}};
+    auto request = DataCollectorAPI::sendData(std::move(*body), std::move(headers), event.path(), std::nullopt, "",
                                               BaseUrlType::dcBaseUrl);
     std::weak_ptr<CollectionService> weakSelf = weak_from_this();
-    auto shared = std::make_shared<const std::tuple<DataCollectorAPI, JSONDictionary, BoolCompletion>>(
-        event, std::move(data), std::move(completion));
+    auto shared = std::make_shared<const std::pair<QueuedEvent, BoolCompletion>>(record, std::move(completion));
     deps_.requestsManager->request(
         request, 1, "",
-        [weakSelf, shared, queuedId](const std::string& answer) {
-            if (auto self = weakSelf.lock()) {
-                const auto& [e, d, c] = *shared;
-                self->handleSendSuccess(e, d, queuedId, c, answer);
-            }
+        [weakSelf, shared, entryId, resend](const std::string& answer) {
+            if (auto self = weakSelf.lock()) self->handleSendSuccess(shared->first, entryId, resend, shared->second, answer);
         },
-        [weakSelf, shared, queuedId](const APIError& error) {
-            if (auto self = weakSelf.lock()) {
-                const auto& [e, d, c] = *shared;
-                self->handleSendFailure(e, d, queuedId, c, error);
-            }
+        [weakSelf, shared, entryId, resend](const APIError& error) {
+            if (auto self = weakSelf.lock()) self->handleSendFailure(shared->first, entryId, resend, shared->second, error);
         });
 }
 
-void CollectionService::handleSendSuccess(const DataCollectorAPI& event, const JSONDictionary& data,
-                                          std::optional<uint64_t> queuedId, const BoolCompletion& completion,
-                                          const std::string& body) {
+void CollectionService::handleSendSuccess(const QueuedEvent& record, uint64_t entryId, bool resend,
+                                          const BoolCompletion& completion, const std::string& body) {
+    const auto& event = record.type;
     auto answer = parseJSON(body);
     const bool readable = answer && answer->is_object() && answer->contains("ResponseCode") &&
                           (*answer)["ResponseCode"].is_string();
     if (!readable) {
         const std::string message = isValidUtf8(body) ? body : "Could not parse response";
-        handleSendFailure(event, data, queuedId, completion, APIError{event.path(), "-1", message});
+        handleSendFailure(record, entryId, resend, completion, APIError{event.path(), "-1", message});
         return;
     }
     auto code = (*answer)["ResponseCode"].get<std::string>();
     if (code != "0") {
-        handleSendFailure(event, data, queuedId, completion,
+        handleSendFailure(record, entryId, resend, completion,
                           APIError{event.path(), code, "Request was successful but response code was " + code});
         return;
     }
 
     appendToJournal(std::move(*answer));
-    if (queuedId) {
-        // The entry that was resent is removed by identity, so reports holding
-        // numbers or nested values are not resent forever.
-        if (deps_.queue->removeEvent(*queuedId)) ++counts_.resentAccepted;
-        resendAnswered(queuedId);
+    if (deps_.health) deps_.health->accepted();
+    // Accepted reports leave the outbox with the next write; should the
+    // process end first, the service knows the repeat by its key.
+    const bool removed = entryId != 0 && deps_.queue->removeEvent(entryId);
+    if (removed) scheduleCommit();
+    if (resend) {
+        if (removed) ++counts_.resentAccepted;
+        resendAnswered(entryId);
         return;
     }
 
@@ -330,18 +367,24 @@ void CollectionService::handleSendSuccess(const DataCollectorAPI& event, const J
     finishFresh(Outcome::accepted, completion, true);
 }
 
-void CollectionService::handleSendFailure(const DataCollectorAPI& event, const JSONDictionary& data,
-                                          std::optional<uint64_t> queuedId, const BoolCompletion& completion,
-                                          const std::optional<APIError>& error) {
-    appendToJournal(JSONDictionary{{"Error", error ? error->description() : std::string("Unknown error")}});
-    if (queuedId) return resendAnswered(queuedId);
-    const bool queued = enqueue(event, data);
-    finishFresh(queued ? Outcome::queued : Outcome::dropped, completion, false);
+void CollectionService::handleSendFailure(const QueuedEvent& /*record*/, uint64_t entryId, bool resend,
+                                          const BoolCompletion& completion, const APIError& error) {
+    appendToJournal(JSONDictionary{{"Error", error.description()}});
+    if (deps_.health) deps_.health->failed("collector", error);
+    if (resend) return resendAnswered(entryId);
+    // The entry written ahead now waits for a resend.
+    if (entryId == 0) return finishFresh(Outcome::bound, completion, false);
+    deps_.queue->markQueued(entryId);
+    finishFresh(Outcome::queued, completion, false);
 }
 
 // ---- the resend pass ----
 
 void CollectionService::syncQueuedEvents() {
+    // Each pass first lets go of what waited too long, and says in one line
+    // what went since the last one.
+    if (deps_.queue->dropExpired() > 0) scheduleCommit();
+    deps_.queue->reportDrops();
     auto pending = deps_.queue->eventsQueueArray();
     {
         std::lock_guard lock(mutex_);
@@ -364,7 +407,7 @@ void CollectionService::sendNextResends() {
         pass_.waiting.pop_front();
         ++pass_.inFlight;
         if (!deps_.queue->contains(stored.id)) {
-            resendAnswered(std::nullopt);  // accepted or pushed out since the pass began
+            resendAnswered(std::nullopt);  // accepted, pushed out or expired since the pass began
             continue;
         }
         // Entries on their way are kept when the queue overflows meanwhile.

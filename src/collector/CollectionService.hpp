@@ -30,6 +30,7 @@
 namespace quarra {
 
 class DataCollectorEventsQueue;
+class HealthRecorder;
 class ReverseGeocoder;
 class RequestsManager;
 class ServerLog;
@@ -47,6 +48,8 @@ public:
         // its own come back here. Empty: they are handled where they arrive.
         std::shared_ptr<Executor> worker;
         std::shared_ptr<ReverseGeocoder> geocoder;  // place names for location reports
+        HealthRecorder* health = nullptr;           // hears of failures and acceptances; may be null
+        std::shared_ptr<Clock> clock;               // stamps each report; empty: the system clock
     };
 
     static std::shared_ptr<CollectionService> create(Dependencies dependencies);
@@ -80,6 +83,10 @@ public:
     // A report the facade turned away after shutdown: counted, then answered false. Any thread.
     void refuseAfterShutdown(const BoolCompletion& completion);
 
+    // Writes the outbox changes made so far and sends the reports waiting
+    // for that write (write-ahead: none goes out before it is on disk).
+    void commitAndSend();
+
     // The endpoint value a report is sent as, from the settings of `featureName`;
     // nullopt when the feature is disabled.
     std::optional<DataCollectorAPI> reportEndpoint(DataCollectorAPI::Case reportCase, const std::string& featureName) const;
@@ -109,7 +116,13 @@ private:
     explicit CollectionService(Dependencies dependencies);
 
     // What happened to a fresh report, for the counts.
-    enum class Outcome { accepted, refused, queued, dropped };
+    enum class Outcome { accepted, refused, queued, disabledFeature, bound, notSerialisable };
+    // A fresh report written ahead, to be sent once the write is done.
+    struct PendingSend {
+        uint64_t entryId = 0;  // 0: the outbox could not keep it
+        QueuedEvent record;
+        BoolCompletion completion;
+    };
 
     // Gives the report a ticket; the completion returned ends it, once.
     BoolCompletion track(BoolCompletion completion);
@@ -117,16 +130,17 @@ private:
     void sendReport(DataCollectorAPI::Case reportCase, const std::string& featureName, JSONDictionary data,
                     BoolCompletion completion);
     void sendEvent(const DataCollectorAPI& event, JSONDictionary data, BoolCompletion completion);
+    // Commits the outbox before long: at once without a worker, else in a task
+    // behind the ones already posted, so that reports that arrive together
+    // are written together.
+    void scheduleCommit();
     void resendEvent(const StoredEvent& stored);
-    void deliver(const DataCollectorAPI& event, JSONDictionary data, std::optional<uint64_t> queuedId,
-                 BoolCompletion completion);
-    void handleSendSuccess(const DataCollectorAPI& event, const JSONDictionary& data,
-                           std::optional<uint64_t> queuedId, const BoolCompletion& completion, const std::string& body);
-    void handleSendFailure(const DataCollectorAPI& event, const JSONDictionary& data,
-                           std::optional<uint64_t> queuedId, const BoolCompletion& completion,
-                           const std::optional<APIError>& error);
-    // Puts a fresh report in the queue; false when the queue could not take it.
-    bool enqueue(const DataCollectorAPI& event, JSONDictionary data);
+    // One attempt; `entryId` names the outbox entry (0: none), `resend` tells a resent one.
+    void deliver(const QueuedEvent& record, uint64_t entryId, bool resend, BoolCompletion completion);
+    void handleSendSuccess(const QueuedEvent& record, uint64_t entryId, bool resend, const BoolCompletion& completion,
+                           const std::string& body);
+    void handleSendFailure(const QueuedEvent& record, uint64_t entryId, bool resend, const BoolCompletion& completion,
+                           const APIError& error);
     void appendToJournal(JSONDictionary entry);
     // One resent event is answered (or skipped): the next one goes out, and
     // the pass ends when none are left.
@@ -141,11 +155,13 @@ private:
     const QuarraFPJSConfiguration fingerprintData_{Region::US, true, std::nullopt};
 
     struct Counts {
-        std::atomic<uint64_t> submitted{0}, accepted{0}, refused{0}, queued{0}, dropped{0};
-        std::atomic<uint64_t> resentAccepted{0}, evicted{0}, resendPasses{0};
+        std::atomic<uint64_t> submitted{0}, accepted{0}, refused{0}, resentAccepted{0}, resendPasses{0};
+        std::atomic<uint64_t> disabledFeature{0}, bound{0}, notSerialisable{0};
     };
     Counts counts_;
     DeliveryTracker tracker_;  // worker only
+    std::vector<PendingSend> pendingSends_;  // worker only
+    bool commitScheduled_ = false;           // worker only
 
     // The resend pass under way (worker only).
     struct Pass {

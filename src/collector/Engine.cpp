@@ -7,6 +7,8 @@
 #include "collector/GatedExecutor.hpp"
 #include "credentials/LazySecureItemStore.hpp"
 #include "credentials/SqliteSecureItemStore.hpp"
+#include "credentials/StoreKey.hpp"
+#include "queue/SqliteOutbox.hpp"
 #include "device/IioAccelerometerSource.hpp"
 #include "device/OfflineReverseGeocoder.hpp"
 #include "fingerprint/FPJSDataSource.hpp"
@@ -63,6 +65,7 @@ Engine::Engine(Options givenOptions, EngineParts parts)
       worker(ownedOr(ownWorker_, parts.worker)),
       main(ownedOr(ownMain_, options.mainExecutor)),
       http(ownHttp_ ? std::static_pointer_cast<HttpClient>(ownHttp_) : options.httpClient),
+      healthRecorder(clock, console),
       keychain(options.bundleIdentifier.empty() ? std::string(kDefaultServiceName) : options.bundleIdentifier,
                std::nullopt,
                orMake<SecureItemStore>(parts.secureStore,
@@ -104,7 +107,12 @@ Engine::Engine(Options givenOptions, EngineParts parts)
           .answerGrace = kAnswerGrace,
       }),
       cache(dataDirectory),
-      queue(makeMemoryEventStore(), console.get()),
+      queue(parts.eventStore ? std::move(parts.eventStore)
+                             : std::make_unique<SqliteOutbox>(SqliteOutbox::Settings{
+                                   .directory = dataDirectory,
+                                   .key = [this] { return sealingKey(); },
+                               }),
+            console.get(), clock),
       geocoder(orMake<ReverseGeocoder>(options.reverseGeocoder,
                                        [this] {
                                            return std::make_shared<OfflineReverseGeocoder>(
@@ -119,6 +127,8 @@ Engine::Engine(Options givenOptions, EngineParts parts)
           .console = console,
           .worker = worker,
           .geocoder = geocoder,
+          .health = &healthRecorder,
+          .clock = clock,
       })),
       sessionService(SessionConfigServices::create(SessionConfigServices::Dependencies{
           .requestsManager = &requests,
@@ -130,6 +140,9 @@ Engine::Engine(Options givenOptions, EngineParts parts)
           .ioExecutor = worker,
           .console = console,
           .identifierForVendor = [device = device] { return device->identifierForVendor(); },
+          .reportFailure = [this](const std::string& operation, const APIError& error) {
+              healthRecorder.failed(operation, error);
+          },
       })),
       tokenService(AccessTokenService::create(AccessTokenService::Dependencies{
           .requestsManager = &requests,
@@ -139,6 +152,9 @@ Engine::Engine(Options givenOptions, EngineParts parts)
           .sessionService = sessionService,
           .mainExecutor = main,
           .interfaceNames = activeInterfaceNames,
+          .reportFailure = [this](const std::string& operation, const APIError& error) {
+              healthRecorder.failed(operation, error);
+          },
       })),
       accelerometer(orMake<AccelerometerSource>(options.accelerometerSource,
                                                 [this] {
@@ -188,6 +204,7 @@ Engine::Engine(Options givenOptions, EngineParts parts)
           .worker = worker,
           .mainExecutor = main,
           .switchOnScreenTracking = [hooks = screenHooks.get()] { hooks->install(); },
+          .health = &healthRecorder,
       })),
       transactionNetwork(std::make_shared<NetworkClient>(http, worker, [this] { return !gate_.isClosed(); })),
       hostWorker(std::make_shared<GatedExecutor>(gate_, worker)),
@@ -195,6 +212,12 @@ Engine::Engine(Options givenOptions, EngineParts parts)
       service_(*this) {}
 
 Engine::~Engine() { stopAtExit(); }
+
+StoreKeyResult Engine::sealingKey() const {
+    // The secure store's key: the host's, or the key file beside the store.
+    if (!options.secureStoreKey.empty()) return keyFromHost(options.secureStoreKey);
+    return loadOrCreateKeyFile(dataDirectory / SqliteSecureItemStore::kKeyFileName);
+}
 
 void Engine::collectFingerprint(const std::string& sessionKey, SessionStart::FingerprintResult result) {
     if (!fingerprint_) {

@@ -24,12 +24,14 @@
 #include "base/ConsoleLog.hpp"
 #include "collector/CollectionService.hpp"
 #include "collector/EntryGate.hpp"
+#include "collector/HealthRecorder.hpp"
 #include "collector/SessionStart.hpp"
 #include "config/CacheManager.hpp"
 #include "config/SessionConfigManager.hpp"
 #include "config/SessionConfigServices.hpp"
 #include "credentials/AccessTokenService.hpp"
 #include "credentials/SecureItemStore.hpp"
+#include "credentials/StoreKey.hpp"
 #include "device/MotionManager.hpp"
 #include "fingerprint/FPLogicHandler.hpp"
 #include "fingerprint/VisitorIdStorage.hpp"
@@ -54,6 +56,7 @@ struct EngineParts {
     std::shared_ptr<Executor> worker;              // empty: the serial queue "quarra-worker"
     std::shared_ptr<DeviceInfo> device;            // empty: the Linux device facts
     std::shared_ptr<SecureItemStore> secureStore;  // empty: the sealed SQLite store in the data directory
+    std::unique_ptr<EventStore> eventStore;        // empty: the sealed outbox in the data directory
     std::filesystem::path factsRoot = "/";         // where the fingerprint reads /etc, /sys and /proc
     // Runs on the network thread once libcurl and the TLS library are set up.
     std::function<void()> afterNetworkStart;
@@ -106,6 +109,7 @@ public:
     const std::shared_ptr<Executor> main;
     const std::shared_ptr<HttpClient> http;
 
+    HealthRecorder healthRecorder;
     SessionConfigManager config;
     KeychainWrapper keychain;
     const std::shared_ptr<DeviceInfo> device;
@@ -132,6 +136,8 @@ public:
     const std::shared_ptr<Executor> hostWorker;
 
 private:
+    // The key that seals the secure store and the outbox.
+    StoreKeyResult sealingKey() const;
     // Built by the first start of collection, on the worker, with that
     // session's key; kept for the engine's life.
     void collectFingerprint(const std::string& sessionKey, SessionStart::FingerprintResult result);

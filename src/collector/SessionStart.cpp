@@ -3,6 +3,7 @@
 #include <quarra/PathMonitor.hpp>
 
 #include "collector/CollectionService.hpp"
+#include "collector/HealthRecorder.hpp"
 #include "config/SessionConfigServices.hpp"
 #include "credentials/AccessTokenService.hpp"
 #include "platform/DeviceInfo.hpp"
@@ -55,7 +56,15 @@ void SessionStart::authenticateUser(const std::string& userName, const std::stri
 
 void SessionStart::pathChanged(bool satisfied, const std::shared_ptr<const Account>& account) {
     if (!satisfied) {
-        deps_.sessionService->loadCachedConfiguration(account->completion);
+        std::weak_ptr<SessionStart> weakSelf = weak_from_this();
+        deps_.sessionService->loadCachedConfiguration([weakSelf, account](const std::string& sessionKey) {
+            auto self = weakSelf.lock();
+            if (self && self->deps_.health) {
+                self->deps_.health->session(sessionKey.empty() ? HealthRecorder::Health::Session::none
+                                                               : HealthRecorder::Health::Session::offlineFromCache);
+            }
+            if (account->completion) account->completion(sessionKey);
+        });
         return;
     }
     std::weak_ptr<SessionStart> weakSelf = weak_from_this();
@@ -103,6 +112,10 @@ void SessionStart::startCollection(const std::string& sessionKey, BoolCompletion
                 collector.accountName() + ",\nregion: " + regionName(collector.region()) +
                 ",\nsandboxEnabled: true\n}");
     collector.setSessionKey(sessionKey);
+    if (deps_.health) {
+        deps_.health->session(sessionKey.empty() ? HealthRecorder::Health::Session::none
+                                                 : HealthRecorder::Health::Session::online);
+    }
 
     auto userData = buildUserData(deps_.deviceFacts ? deps_.deviceFacts() : DeviceFacts{}, deps_.bundle,
                                   CollectionService::kPageURL);

@@ -20,6 +20,7 @@ namespace quarra {
 class AccessTokenService;
 class DeviceInfo;
 class CollectionService;
+class HealthRecorder;
 class PathMonitor;
 class SessionConfigServices;
 
@@ -44,6 +45,7 @@ public:
         std::shared_ptr<Executor> worker;       // path handler, start of collection; empty: where they arrive
         std::shared_ptr<Executor> mainExecutor;  // the host's collectionStarted; empty: on the worker
         std::function<void()> switchOnScreenTracking;  // after each online completion; switching is once for all
+        HealthRecorder* health = nullptr;               // hears of the session's state; may be null
     };
 
     static std::shared_ptr<SessionStart> create(Dependencies dependencies);

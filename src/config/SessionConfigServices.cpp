@@ -40,7 +40,10 @@ void SessionConfigServices::initiateTransactions(const std::string& ipV6Address,
             if (auto self = weakSelf.lock()) self->handleInitiateSuccess(body, completion);
         },
         [weakSelf, completion](const APIError& error) {
-            if (auto self = weakSelf.lock()) self->handleInitiateFailure(error.jsonText(), completion);
+            auto self = weakSelf.lock();
+            if (!self) return;
+            if (self->deps_.reportFailure) self->deps_.reportFailure("initiate", error);
+            self->handleInitiateFailure(error.jsonText(), completion);
         });
 }
 

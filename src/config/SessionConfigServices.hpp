@@ -11,6 +11,7 @@
 
 #include "config/ConfigurationDocument.hpp"
 #include "base/ConsoleLog.hpp"
+#include "transport/FailureReporter.hpp"
 
 namespace quarra {
 
@@ -34,6 +35,7 @@ public:
         std::shared_ptr<Executor> ioExecutor;    // where the cache and the store are touched (the worker)
         std::shared_ptr<Console> console;
         std::function<std::optional<std::string>()> identifierForVendor;
+        FailureReporter reportFailure;  // hears of a failed initiate call; may be empty
     };
 
     static std::shared_ptr<SessionConfigServices> create(Dependencies dependencies);

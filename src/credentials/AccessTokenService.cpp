@@ -66,6 +66,7 @@ void AccessTokenService::requestAccessToken(const std::string& userName, const s
         [weakSelf](const APIError& error) {
             auto self = weakSelf.lock();
             if (!self) return;
+            if (self->deps_.reportFailure) self->deps_.reportFailure("accessToken", error);
             self->deps_.mainExecutor->post([weakSelf, errorJSON = error.jsonText()] {
                 auto self = weakSelf.lock();
                 if (!self) return;

@@ -8,6 +8,7 @@
 
 #include <quarra/Executor.hpp>
 
+#include "transport/FailureReporter.hpp"
 #include "transport/Request.hpp"
 
 namespace quarra {
@@ -51,6 +52,7 @@ public:
         std::shared_ptr<SessionConfigServices> sessionService;
         std::shared_ptr<Executor> mainExecutor;
         std::function<std::vector<std::string>()> interfaceNames;  // where to look for the device's address
+        FailureReporter reportFailure;                              // hears of a failed token call; may be empty
     };
 
     static std::shared_ptr<AccessTokenService> create(Dependencies dependencies);

@@ -76,4 +76,6 @@ bool SqliteConnection::execute(const char* sql) {
 
 std::string SqliteConnection::lastError() const { return sqlite3_errmsg(db_); }
 
+int SqliteConnection::lastErrorCode() const { return sqlite3_errcode(db_) & 0xff; }
+
 }  // namespace quarra

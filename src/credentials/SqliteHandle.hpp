@@ -29,6 +29,11 @@ public:
 
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int step();
+    // Ready to run again, with no parameter bound.
+    void reset() {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
 
     // Columns are numbered from 0.
     std::string textColumn(int index) const;
@@ -57,6 +62,8 @@ public:
     // Runs statements that return no rows; false on failure (see lastError()).
     bool execute(const char* sql);
     std::string lastError() const;
+    // The primary result code of the last failure (SQLITE_NOTADB, SQLITE_FULL, ...).
+    int lastErrorCode() const;
 
 private:
     explicit SqliteConnection(sqlite3* db) : db_(db) {}

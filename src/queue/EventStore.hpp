@@ -1,17 +1,20 @@
 #pragma once
-// Where queued events live. In memory for now; a durable store can take its
-// place without the queue's users noticing.
+// Where the queue's entries are kept beyond the process: the durable outbox,
+// or nothing (the memory store). The queue keeps every entry in memory and
+// stages each change here; commit() writes the staged changes at once.
+// Called from one thread at a time (the queue's lock).
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "queue/QueuedEvent.hpp"
 
 namespace quarra {
 
-// Each stored event gets an identifier that stays the same while it is stored.
+// Each kept event has an identifier that stays the same while it is kept;
+// identifiers only grow.
 struct StoredEvent {
     uint64_t id = 0;
     QueuedEvent event;
@@ -19,18 +22,31 @@ struct StoredEvent {
 
 class EventStore {
 public:
+    struct Row {
+        uint64_t id = 0;
+        std::string text;  // the encoded event
+    };
+    struct Loaded {
+        std::vector<Row> rows;       // oldest first
+        uint64_t unreadable = 0;     // rows that could not be opened; already staged for removal
+        std::optional<std::string> problem;  // the store could not be used: keep to memory from now on
+        std::vector<std::string> notes;      // what the store did about damage, for the console
+    };
+    struct Committed {
+        std::optional<std::string> problem;  // the write failed: keep to memory from now on
+    };
+
     virtual ~EventStore() = default;
-    virtual uint64_t append(QueuedEvent event) = 0;
-    virtual std::vector<StoredEvent> all() const = 0;  // oldest first
-    virtual bool remove(uint64_t id) = 0;
-    // The identifier of the oldest event for which `predicate` holds.
-    virtual std::optional<uint64_t> findFirst(const std::function<bool(const QueuedEvent&)>& predicate) const = 0;
-    virtual size_t size() const = 0;
-    virtual bool contains(uint64_t id) const = 0;
-    // Removes and returns the oldest event for which `keep` is false, if any.
-    virtual std::optional<StoredEvent> popOldest(const std::function<bool(uint64_t id)>& keep) = 0;
+    // The entries an earlier process left. Called once, before anything else.
+    virtual Loaded load() = 0;
+    virtual void stagePut(uint64_t id, const std::string& text) = 0;
+    virtual void stageErase(uint64_t id) = 0;
+    virtual Committed commit() = 0;
+    // How much a kept entry of `textBytes` takes in the store (its sealing included).
+    virtual uint64_t storedSize(uint64_t textBytes) const = 0;
 };
 
+// Keeps nothing beyond the process: every change is forgotten at once.
 std::unique_ptr<EventStore> makeMemoryEventStore();
 
 }  // namespace quarra

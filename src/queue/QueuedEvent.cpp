@@ -1,5 +1,7 @@
 #include "queue/QueuedEvent.hpp"
 
+#include "base/JsonText.hpp"
+
 namespace quarra {
 namespace {
 
@@ -27,6 +29,60 @@ bool QueuedEvent::matches(const QueuedEvent& other) const {
         }
     }
     return true;
+}
+
+}  // namespace quarra
+
+namespace quarra {
+
+std::optional<std::string> encodeQueuedEvent(const QueuedEvent& event) {
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(event.createdAt.time_since_epoch());
+    JSONDictionary record = {
+        {"case", std::string(caseName(event.type.kind()))},
+        {"path", event.type.path()},
+        {"timeout", event.type.timeoutSeconds()},
+        {"retryCount", event.type.retryCountValue()},
+        {"retryInterval", event.type.retryIntervalSeconds()},
+        {"key", event.idempotencyKey},
+        {"createdAtMs", millis.count()},
+        {"event", event.event},
+    };
+    return compactJSON(record);
+}
+
+std::optional<QueuedEvent> decodeQueuedEvent(std::string_view text) {
+    auto record = parseJSON(text);
+    if (!record || !record->is_object()) return std::nullopt;
+    auto textAt = [&](const char* key) -> std::optional<std::string> {
+        auto found = record->find(key);
+        if (found == record->end() || !found->is_string()) return std::nullopt;
+        return found->get<std::string>();
+    };
+    auto numberAt = [&](const char* key) -> std::optional<int64_t> {
+        auto found = record->find(key);
+        if (found == record->end() || !found->is_number_integer()) return std::nullopt;
+        return found->get<int64_t>();
+    };
+    auto name = textAt("case");
+    if (!name) return std::nullopt;
+    auto kind = caseFromName(*name);
+    // Only report cases are ever kept.
+    if (!kind || *kind >= DataCollectorAPI::Case::sendDataAccessToken) return std::nullopt;
+    const DataCollectorAPI::Case reportCase = *kind;
+    auto path = textAt("path");
+    auto timeout = numberAt("timeout"), retryCount = numberAt("retryCount"), retryInterval = numberAt("retryInterval");
+    auto key = textAt("key");
+    auto created = numberAt("createdAtMs");
+    auto event = record->find("event");
+    if (!path || !timeout || !retryCount || !retryInterval || !key || !created || event == record->end()) {
+        return std::nullopt;
+    }
+    return QueuedEvent{
+        .type = DataCollectorAPI::report(reportCase, *path, *timeout, *retryCount, *retryInterval),
+        .event = *event,
+        .idempotencyKey = *key,
+        .createdAt = Clock::TimePoint(std::chrono::milliseconds(*created)),
+    };
 }
 
 }  // namespace quarra

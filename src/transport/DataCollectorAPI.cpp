@@ -52,6 +52,13 @@ std::chrono::milliseconds sendTimeout(std::optional<double> seconds) {
 
 std::string_view caseName(DataCollectorAPI::Case c) { return info(c).name; }
 
+std::optional<DataCollectorAPI::Case> caseFromName(std::string_view name) {
+    for (const auto& entry : kCases) {
+        if (entry.name == name) return entry.kind;
+    }
+    return std::nullopt;
+}
+
 DataCollectorAPI DataCollectorAPI::report(Case reportCase, std::string path, int64_t timeout, int64_t retryCount,
                                           int64_t retryInterval) {
     DataCollectorAPI api(reportCase);

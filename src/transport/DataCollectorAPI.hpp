@@ -93,5 +93,7 @@ private:
 };
 
 std::string_view caseName(DataCollectorAPI::Case c);
+// The case of a name caseName() gives; nullopt for any other text.
+std::optional<DataCollectorAPI::Case> caseFromName(std::string_view name);
 
 }  // namespace quarra

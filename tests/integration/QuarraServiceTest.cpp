@@ -380,6 +380,33 @@ TEST_F(QuarraServiceTest, CollectorAcceptsWellFormedEnvelopesAndStoresThem) {
     }
 }
 
+// A report sent again under its idempotency key is answered as accepted and
+// stored once; without a key every copy is stored.
+TEST_F(QuarraServiceTest, ARepeatUnderTheSameKeyIsAcceptedAndStoredOnce) {
+    auto session = service().initiate(service().accessToken());
+    const Json envelope = {{"events", Json::array({{{"event", "tap"}}})}, {"sessionId", session}, {"clientName", "c"}};
+    struct Case {
+        const char* key;
+        const char* text;
+    };
+    const Case sends[] = {{"k-1", "Report saved"}, {"k-1", "Report already saved"}, {"k-1", "Report already saved"},
+                          {"k-2", "Report saved"}, {"", "Report saved"},             {"", "Report saved"}};
+    for (const auto& send : sends) {
+        httplib::Headers headers;
+        if (*send.key) headers.emplace("Idempotency-Key", send.key);
+        auto reply = service().post("/api/data/collect/userEvents", envelope, headers);
+        EXPECT_EQ(reply.body["ResponseCode"], "0");
+        EXPECT_EQ(reply.body["ResponseText"], send.text) << send.key;
+    }
+    auto detail = service().sessionDetail(session);
+    ASSERT_EQ(detail["reports"].size(), 4u);
+    EXPECT_EQ(detail["reports"][0]["idempotencyKey"], "k-1");
+    EXPECT_EQ(detail["reports"][0]["repeats"], 2);
+    EXPECT_EQ(detail["repeatsAbsorbed"], 2);
+    auto overview = service().send("GET", "/admin/sessions").body;
+    EXPECT_EQ(overview["sessions"].back()["repeatsAbsorbed"], 2);
+}
+
 TEST_F(QuarraServiceTest, CollectorRefusesBadEnvelopesWithAReason) {
     auto session = service().initiate(service().accessToken());
     struct Case {

@@ -38,6 +38,11 @@ bool CapturingConsole::contains(std::string_view message) const {
     return std::find(all.begin(), all.end(), message) != all.end();
 }
 
+bool CapturingConsole::mentions(std::string_view text) const {
+    auto all = lines();
+    return std::any_of(all.begin(), all.end(), [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
 void CapturingConsole::clear() {
     std::lock_guard lock(mutex_);
     lines_.clear();

@@ -18,6 +18,8 @@ public:
     // lines as they are.
     std::vector<std::string> messages() const;
     bool contains(std::string_view message) const;
+    // Whether any line holds `text` anywhere.
+    bool mentions(std::string_view text) const;
     // Waits until a line with this message arrives; false after `limit`.
     bool waitFor(std::string_view message, std::chrono::milliseconds limit) const;
     void clear();

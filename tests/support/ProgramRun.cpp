@@ -5,7 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <functional>
+#include <optional>
 #include <csignal>
 #include <fstream>
 #include <sstream>
@@ -31,15 +34,26 @@ int exitCodeOf(int status) {
     return -1;
 }
 
-// Waits for the child, killing it once the patience runs out. Looks often:
-// the exit tests measure how soon a child ends.
-int waitFor(pid_t pid, std::chrono::seconds patience) {
+std::size_t lineCount(const std::filesystem::path& path) {
+    auto text = readAll(path);
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Waits for the child, killing it once the patience runs out, or at once
+// when `killWhen` says so. Looks often: the exit tests measure how soon a
+// child ends.
+int waitFor(pid_t pid, std::chrono::seconds patience, const std::function<bool()>& killWhen = {}) {
     auto deadline = std::chrono::steady_clock::now() + patience;
     while (true) {
         int status = 0;
         pid_t done = ::waitpid(pid, &status, WNOHANG);
         if (done == pid) return exitCodeOf(status);
         if (done < 0) return -1;
+        if (killWhen && killWhen()) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return exitCodeOf(status);
+        }
         if (std::chrono::steady_clock::now() >= deadline) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &status, 0);
@@ -51,9 +65,11 @@ int waitFor(pid_t pid, std::chrono::seconds patience) {
 
 }  // namespace
 
-ProgramRun runProgram(const std::filesystem::path& binary, const std::vector<std::string>& arguments,
-                      const std::filesystem::path& workDirectory, const std::string& label,
-                      std::chrono::seconds patience) {
+namespace {
+
+ProgramRun run(const std::filesystem::path& binary, const std::vector<std::string>& arguments,
+               const std::filesystem::path& workDirectory, const std::string& label, std::chrono::seconds patience,
+               std::optional<std::size_t> killAtLines) {
     const auto run = std::to_string(++gRunNumber);
     auto outFile = workDirectory / (label + "-" + run + ".out");
     auto errFile = workDirectory / (label + "-" + run + ".err");
@@ -78,12 +94,28 @@ ProgramRun runProgram(const std::filesystem::path& binary, const std::vector<std
         result.errorOutput = "could not start " + argvText[0];
         return result;
     }
-    result.exitCode = waitFor(pid, patience);
+    std::function<bool()> killWhen;
+    if (killAtLines) killWhen = [&] { return lineCount(outFile) >= *killAtLines; };
+    result.exitCode = waitFor(pid, patience, killWhen);
     result.ended = std::chrono::steady_clock::now();
     result.errorOutput = readAll(errFile);
     std::istringstream out(readAll(outFile));
     for (std::string line; std::getline(out, line);) result.outputLines.push_back(line);
     return result;
+}
+
+}  // namespace
+
+ProgramRun runProgram(const std::filesystem::path& binary, const std::vector<std::string>& arguments,
+                      const std::filesystem::path& workDirectory, const std::string& label,
+                      std::chrono::seconds patience) {
+    return run(binary, arguments, workDirectory, label, patience, std::nullopt);
+}
+
+ProgramRun runProgramUntilLines(const std::filesystem::path& binary, const std::vector<std::string>& arguments,
+                                const std::filesystem::path& workDirectory, const std::string& label, std::size_t lines,
+                                std::chrono::seconds patience) {
+    return run(binary, arguments, workDirectory, label, patience, lines);
 }
 
 }  // namespace quarra::testing

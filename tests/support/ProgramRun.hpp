@@ -21,4 +21,11 @@ ProgramRun runProgram(const std::filesystem::path& binary, const std::vector<std
                       const std::filesystem::path& workDirectory, const std::string& label,
                       std::chrono::seconds patience = std::chrono::seconds(120));
 
+// Runs `binary` like runProgram, but kills it (SIGKILL) as soon as its
+// standard output holds `lines` lines; `exitCode` is then 128 + 9. A run that
+// ends by itself first is reported as it ended.
+ProgramRun runProgramUntilLines(const std::filesystem::path& binary, const std::vector<std::string>& arguments,
+                                const std::filesystem::path& workDirectory, const std::string& label, std::size_t lines,
+                                std::chrono::seconds patience = std::chrono::seconds(120));
+
 }  // namespace quarra::testing

@@ -97,8 +97,12 @@ struct DrainStep {
     Milliseconds timeout = kDefaultStepTimeout;
 };
 
+// The library's delivery snapshot, as it stands.
+struct HealthStep {};
+
 using StepAction = std::variant<AuthenticateStep, NetworkStep, LocationStep, ReportStep, TransactionEventStep,
                                 OrderCompletionStep, CancelOrderStep, IgnoreDataCollectionStep, WaitStep, DrainStep,
+                                HealthStep,
                                 TextFieldStep, TextWatcherStep, TapButtonStep, AccelerometerSampleStep, PickerStep,
                                 ScreenStep, TaggedScreenStep>;
 

@@ -42,6 +42,7 @@ const std::map<std::string, StepParser>& sessionStepParsers() {
              return WaitStep{Milliseconds(fields.integer("ms", 0, kLongestWaitMs))};
          }},
         {"drain", [](FieldReader& fields, const ScenarioRules&) -> StepAction { return DrainStep{stepTimeout(fields)}; }},
+        {"health", [](FieldReader&, const ScenarioRules&) -> StepAction { return HealthStep{}; }},
     };
     return parsers;
 }

@@ -8,7 +8,9 @@
 
 #include <quarra/testing/ManualPathMonitor.hpp>
 
+#include "Commands.hpp"
 #include "Drain.hpp"
+#include "HealthJson.hpp"
 #include "ScriptedAccelerometer.hpp"
 
 namespace quarra::cli {
@@ -34,7 +36,13 @@ StepOutcome StepRunner::run(const Step& step) {
 StepOutcome StepRunner::awaitSessionKey(std::size_t index, Milliseconds timeout) const {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     auto key = sessionKeys_->waitFor(index, timeout);
-    if (!key) return StepOutcome{nullptr, true};
+    if (!key) {
+        // What went wrong, as far as the library knows (a refused token, an untrusted certificate, ...).
+        if (auto error = service().health().lastError) {
+            complain("no session key yet; the last error: " + error->operation + " " + error->code + " " + error->text);
+        }
+        return StepOutcome{nullptr, true};
+    }
     // Online, the completion runs on the main queue in the same task that
     // then hands the start of collection (and the session key) to the
     // library's worker. A report sent before that task ends would wait in the
@@ -101,6 +109,8 @@ StepOutcome StepRunner::operator()(const WaitStep& step) {
     std::this_thread::sleep_for(step.duration);
     return StepOutcome{nullptr, false};
 }
+
+StepOutcome StepRunner::operator()(const HealthStep&) { return StepOutcome{healthJson(service().health()), false}; }
 
 StepOutcome StepRunner::operator()(const DrainStep& step) {
     auto state = drain(step.timeout);

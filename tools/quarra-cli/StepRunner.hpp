@@ -48,6 +48,7 @@ public:
     StepOutcome operator()(const IgnoreDataCollectionStep& step);
     StepOutcome operator()(const WaitStep& step);
     StepOutcome operator()(const DrainStep& step);
+    StepOutcome operator()(const HealthStep& step);
     // The transaction operations (TransactionRunner.cpp).
     StepOutcome operator()(const TransactionEventStep& step);
     StepOutcome operator()(const OrderCompletionStep& step);

@@ -41,6 +41,10 @@ void printSession(const JSONDictionary& detail) {
     }
     fmt::print("    Reports: {}\n", arrayOf(detail, "reports").size());
     for (const auto& [kind, count] : perKind) fmt::print("      {:<20} {}\n", kind, count);
+    if (auto repeats = detail.find("repeatsAbsorbed"); repeats != detail.end() && repeats->is_number_integer() &&
+                                                       repeats->get<int64_t>() > 0) {
+        fmt::print("    Repeats absorbed (sent again, stored once): {}\n", repeats->get<int64_t>());
+    }
     fmt::print("    Log records: {}\n", arrayOf(detail, "logRecords").size());
     fmt::print("    Transaction events: {}\n", arrayOf(detail, "transactionEvents").size());
 

@@ -7,6 +7,8 @@
 namespace quarra::service {
 namespace {
 
+constexpr std::size_t kLongestIdempotencyKey = 128;
+
 void sendAnswer(httplib::Response& res, const std::string& code, const std::string& text) {
     // Refusals are 200 answers: clients read the code only from 2xx bodies.
     sendJson(res, 200, {{"ResponseCode", code}, {"ResponseText", text}});
@@ -21,7 +23,12 @@ void collect(ServiceContext& context, const httplib::Request& req, httplib::Resp
     if (!context.storage.session(report.sessionId)) {
         return sendAnswer(res, kUnknownSession, "Unknown sessionId: " + report.sessionId);
     }
-    context.storage.addReport(report.sessionId, req.matches[1].str(), report.reportKey, req.body);
+    // A key too long to be one of ours is not trusted to name a report.
+    std::string key = req.get_header_value("Idempotency-Key");
+    if (key.size() > kLongestIdempotencyKey) key.clear();
+    if (!context.storage.addReport(report.sessionId, req.matches[1].str(), report.reportKey, req.body, key)) {
+        return sendAnswer(res, kAccepted, "Report already saved");
+    }
     sendAnswer(res, kAccepted, "Report saved");
 }
 

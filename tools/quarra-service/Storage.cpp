@@ -27,6 +27,10 @@ CREATE TABLE IF NOT EXISTS reports (
   envelope TEXT NOT NULL,
   received_at TEXT NOT NULL);
 CREATE INDEX IF NOT EXISTS reports_by_session ON reports(session_id);
+CREATE TABLE IF NOT EXISTS report_keys (
+  idempotency_key TEXT PRIMARY KEY,
+  report_id INTEGER NOT NULL REFERENCES reports(id),
+  repeats INTEGER NOT NULL DEFAULT 0);
 CREATE TABLE IF NOT EXISTS log_records (
   id INTEGER PRIMARY KEY AUTOINCREMENT,
   session_key TEXT NOT NULL,
@@ -94,11 +98,21 @@ std::optional<SessionRecord> Storage::session(const std::string& id) {
                          row.text(5), row.text(6), row.text(7), row.text(8)};
 }
 
-void Storage::addReport(const std::string& sessionId, const std::string& apiName, const std::string& reportKey,
-                        const std::string& envelope) {
+bool Storage::addReport(const std::string& sessionId, const std::string& apiName, const std::string& reportKey,
+                        const std::string& envelope, const std::string& idempotencyKey) {
     std::lock_guard lock(mutex_);
+    if (!idempotencyKey.empty()) {
+        // A key seen before: the report is already stored; count the repeat.
+        if (db_.run("UPDATE report_keys SET repeats = repeats + 1 WHERE idempotency_key = ?", {idempotencyKey}) > 0) {
+            return false;
+        }
+    }
     db_.run("INSERT INTO reports (session_id, api_name, report_key, envelope, received_at) VALUES (?, ?, ?, ?, ?)",
             {sessionId, apiName, reportKey, envelope, nowTimestamp()});
+    if (!idempotencyKey.empty()) {
+        db_.run("INSERT INTO report_keys (idempotency_key, report_id) VALUES (?, last_insert_rowid())", {idempotencyKey});
+    }
+    return true;
 }
 
 void Storage::addLogRecord(const std::string& sessionKey, const std::string& logData) {
@@ -144,6 +158,8 @@ nlohmann::json Storage::sessionsOverview() {
                             ", (SELECT COUNT(*) FROM log_records l WHERE l.session_key = s.id)"
                             ", (SELECT COUNT(*) FROM transaction_events e WHERE e.session_id = s.id)"
                             ", (SELECT COUNT(*) FROM transactions t WHERE t.session_id = s.id)"
+                            ", (SELECT COALESCE(SUM(k.repeats), 0) FROM report_keys k JOIN reports r ON r.id = k.report_id"
+                            " WHERE r.session_id = s.id)"
                             " FROM sessions s ORDER BY created_at, rowid");
     auto sessions = nlohmann::json::array();
     while (rows.step()) {
@@ -152,6 +168,7 @@ nlohmann::json Storage::sessionsOverview() {
         session["logRecordCount"] = rows.integer(10);
         session["transactionEventCount"] = rows.integer(11);
         session["transactionCount"] = rows.integer(12);
+        session["repeatsAbsorbed"] = rows.integer(13);
         sessions.push_back(std::move(session));
     }
     return {{"sessions", std::move(sessions)}};
@@ -164,16 +181,24 @@ std::optional<nlohmann::json> Storage::sessionDetail(const std::string& id) {
     nlohmann::json detail{{"session", sessionJson(sessionRow)}};
 
     auto reports = nlohmann::json::array();
+    std::int64_t repeats = 0;
     auto reportRows = db_.prepare(
-        "SELECT id, api_name, report_key, envelope, received_at FROM reports WHERE session_id = ? ORDER BY id", {id});
+        "SELECT r.id, r.api_name, r.report_key, r.envelope, r.received_at, COALESCE(k.idempotency_key, ''), "
+        "COALESCE(k.repeats, 0) FROM reports r LEFT JOIN report_keys k ON k.report_id = r.id "
+        "WHERE r.session_id = ? ORDER BY r.id",
+        {id});
     while (reportRows.step()) {
         reports.push_back({{"id", reportRows.integer(0)},
                            {"apiName", reportRows.text(1)},
                            {"reportKey", reportRows.text(2)},
                            {"envelope", storedDocument(reportRows.text(3))},
-                           {"receivedAt", reportRows.text(4)}});
+                           {"receivedAt", reportRows.text(4)},
+                           {"idempotencyKey", reportRows.text(5)},
+                           {"repeats", reportRows.integer(6)}});
+        repeats += reportRows.integer(6);
     }
     detail["reports"] = std::move(reports);
+    detail["repeatsAbsorbed"] = repeats;
     detail["logRecords"] = logRecordsLocked(" WHERE session_key = ?", {id});
 
     auto events = nlohmann::json::array();

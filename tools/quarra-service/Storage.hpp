@@ -44,8 +44,10 @@ public:
     void addSession(const SessionRecord& session);
     std::optional<SessionRecord> session(const std::string& id);
 
-    void addReport(const std::string& sessionId, const std::string& apiName, const std::string& reportKey,
-                   const std::string& envelope);
+    // Stores a report, unless one with the same idempotency key (when given)
+    // is stored already: that repeat is only counted. True when stored.
+    bool addReport(const std::string& sessionId, const std::string& apiName, const std::string& reportKey,
+                   const std::string& envelope, const std::string& idempotencyKey = {});
     void addLogRecord(const std::string& sessionKey, const std::string& logData);
     void addTransactionEvent(const std::string& sessionId, const std::string& uniqueCartId,
                              const std::string& eventType, const std::string& request);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <set>
 #include <limits>
 
 #include "base/JsonText.hpp"
@@ -175,6 +177,31 @@ TEST_F(SendPathTest, AReportAcceptedDuringAPassDoesNotStartAnother) {
     EXPECT_EQ(h.http->requestCount(), 4u);
     EXPECT_TRUE(h.queue.isEmpty());
     EXPECT_FALSE(h.service->isSendingQueuedEvents());
+}
+
+// The service tells a repeat by the report's key: the first attempt, its
+// retry and every resend carry the same one; another report, another key.
+TEST_F(SendPathTest, EveryAttemptOfAReportCarriesItsOwnKey) {
+    h.http->enqueue(SimulatedHttpClient::noResponse());  // a: first attempt
+    h.http->enqueue(SimulatedHttpClient::noResponse());  // a: its retry; then it waits in the queue
+    h.answerEveryRequestWith("0");
+    h.service->sendUserEvents({{"event", "a"}});
+    h.executor->advance(std::chrono::seconds(10));
+    ASSERT_EQ(h.queue.count(), 1u);
+    h.service->sendUserEvents({{"event", "b"}});  // accepted: the pass resends a
+    h.executor->runUntilIdle();
+
+    std::map<std::string, std::set<std::string>> keysByEvent;
+    for (const auto& request : h.http->requests()) {
+        auto body = parseJSON(*request.body).value();
+        keysByEvent[body["events"][0]["event"]].insert(request.header("Idempotency-Key").value_or("none"));
+    }
+    ASSERT_EQ(h.http->requestCount(), 4u);  // a, a, b, a
+    ASSERT_EQ(keysByEvent["a"].size(), 1u);
+    ASSERT_EQ(keysByEvent["b"].size(), 1u);
+    EXPECT_NE(*keysByEvent["a"].begin(), *keysByEvent["b"].begin());
+    EXPECT_EQ(keysByEvent["a"].begin()->size(), 36u) << "a UUID";
+    EXPECT_TRUE(h.queue.isEmpty());
 }
 
 TEST_F(SendPathTest, RefusedReportsAnswerFalseAndAreNotQueued) {
@@ -361,10 +388,11 @@ TEST(SendPathHealth, ReportsStayInFlightUntilAnsweredAndTheCountsAddUp) {
     EXPECT_EQ(done.values.size(), 4u);
     EXPECT_EQ(health.inFlight, 0u);
     EXPECT_EQ(health.accepted, 1u);
-    EXPECT_EQ(health.refused, 1u);
+    EXPECT_EQ(health.refused, 0u);
+    EXPECT_EQ(health.dropped.disabledFeature, 1u);
     EXPECT_EQ(health.queued, 1u);
-    EXPECT_EQ(health.dropped, 1u);
-    EXPECT_EQ(health.submitted, health.accepted + health.refused + health.queued + health.dropped);
+    EXPECT_EQ(health.dropped.notSerialisable, 1u);
+    EXPECT_EQ(health.submitted, health.accepted + health.refused + health.queued + health.dropped.total());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "base/ConsoleLog.hpp"
 #include <quarra/testing/FakeClock.hpp>
 #include "queue/DataCollectorEventsQueue.hpp"
+#include "queue/EventStore.hpp"
 #include "support/CapturingConsole.hpp"
 
 namespace quarra {
@@ -73,7 +74,7 @@ TEST(EventsQueue, RemovalByIdentifierTakesExactlyThatEntry) {
     EXPECT_EQ(ids(queue), (std::vector{a, c}));
 }
 
-TEST(EventsQueue, WhenFullTheOldestIsDroppedWithAConsoleLine) {
+TEST(EventsQueue, WhenFullTheOldestGoQuietlyAndOneLineTellsHowManyAndWhy) {
     auto sink = std::make_shared<testing::CapturingConsole>();
     Console console(sink, std::make_shared<FakeClock>());
     testing::ScopedLogs logs(true);
@@ -83,15 +84,67 @@ TEST(EventsQueue, WhenFullTheOldestIsDroppedWithAConsoleLine) {
     const auto second = queue.addEvent(event({{"n", "1"}}));
     for (size_t i = 2; i < limits::kMaxQueuedEvents; ++i) queue.addEvent(event({{"n", std::to_string(i)}}));
     EXPECT_EQ(queue.count(), limits::kMaxQueuedEvents);
-    EXPECT_TRUE(sink->lines().empty());
 
     const auto newest = queue.addEvent(event({{"n", "new"}}));
+    const auto newer = queue.addEvent(event({{"n", "newer"}}));
     EXPECT_EQ(queue.count(), limits::kMaxQueuedEvents);
     const auto stored = queue.eventsQueueArray();
-    EXPECT_EQ(stored.front().id, second);
-    EXPECT_EQ(stored.back().id, newest);
+    EXPECT_NE(stored.front().id, second);
+    EXPECT_EQ(stored.back().id, newer);
+    EXPECT_NE(newest, 0u);
     EXPECT_FALSE(queue.removeEvent(first));
-    EXPECT_EQ(sink->messages(), std::vector<std::string>{"Event queue full, dropped the oldest event"});
+    EXPECT_TRUE(sink->lines().empty()) << "no line for each drop";
+    queue.reportDrops();
+    queue.reportDrops();
+    EXPECT_EQ(sink->messages(), std::vector<std::string>{"Undelivered reports dropped: 2 over the count bound, "
+                                                         "0 over the size bound, 0 too old, 0 unreadable"});
+}
+
+// Which entry makes room when a bound is reached: the oldest waiting one,
+// never one on its first way out (0) or being resent (1, pinned).
+TEST(EventsQueue, BoundsLetTheOldestWaitingEntryGo) {
+    using namespace std::chrono_literals;
+    const json payload = {{"pad", std::string(100, 'x')}, {"n", "0"}};
+    auto sized = event(payload);
+    sized.createdAt = FakeClock().now();
+    const uint64_t size = encodeQueuedEvent(sized)->size();
+    struct Case {
+        const char* name;
+        QueueBounds bounds;
+        std::chrono::milliseconds ageOfTheFirstThree;
+        DataCollectorEventsQueue::Drops drops;
+    };
+    const Case cases[] = {
+        {"count", {.count = 5, .bytes = 1 << 20, .age = 24h}, 0ms, {.count = 1}},
+        {"bytes", {.count = 100, .bytes = 5 * size, .age = 24h}, 0ms, {.bytes = 1}},
+        {"age", {.count = 100, .bytes = 1 << 20, .age = 24h}, 25h, {.age = 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto clock = std::make_shared<FakeClock>();
+        DataCollectorEventsQueue queue(makeMemoryEventStore(), nullptr, clock, c.bounds);
+        auto made = [&](int n) {
+            auto e = event(payload);
+            e.event["n"] = std::to_string(n);  // the same size for every n below 10
+            e.createdAt = clock->now() - (n < 3 ? c.ageOfTheFirstThree : 0ms);
+            return e;
+        };
+        std::vector<uint64_t> ids{queue.recordInFlight(made(0)).id, queue.addEvent(made(1))};
+        queue.pin(ids[1]);
+        for (int n = 2; n < 6; ++n) ids.push_back(queue.addEvent(made(n)));
+        queue.dropExpired();
+
+        std::vector<int> kept;
+        for (size_t n = 0; n < ids.size(); ++n) {
+            if (queue.contains(ids[n])) kept.push_back(static_cast<int>(n));
+        }
+        EXPECT_EQ(kept, (std::vector<int>{0, 1, 3, 4, 5}));
+        const auto drops = queue.drops();
+        EXPECT_EQ(drops.count, c.drops.count);
+        EXPECT_EQ(drops.bytes, c.drops.bytes);
+        EXPECT_EQ(drops.age, c.drops.age);
+        EXPECT_EQ(queue.count(), 4u) << "the one in flight does not wait";
+    }
 }
 
 TEST(EventsQueue, WithoutAConsoleAFullQueueStillDropsQuietly) {

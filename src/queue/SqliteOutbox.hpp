@@ -1,0 +1,62 @@
+#pragma once
+// The durable outbox: the queue's entries in one SQLite database in the data
+// directory ("outbox.sqlite", mode 0600, the directory 0700), written ahead
+// of every first send, each entry sealed under the secure store's key, WAL.
+//
+// A row that no longer opens is dropped (and counted); a database that cannot
+// be read, or that another key sealed, is moved aside (renamed with a time
+// stamp) and a fresh one started; a directory or a disk that cannot take it
+// makes load() or commit() say so, and the queue then keeps to memory.
+// Called under the queue's lock only.
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "credentials/SqliteHandle.hpp"
+#include "credentials/StoreKey.hpp"
+#include "queue/EventStore.hpp"
+
+namespace quarra {
+
+class SqliteOutbox final : public EventStore {
+public:
+    static constexpr std::string_view kFileName = "outbox.sqlite";
+    using KeyLoader = std::function<StoreKeyResult()>;
+
+    struct Settings {
+        std::filesystem::path directory;
+        KeyLoader key;  // the secure store's key
+        // At most this many database pages (a test's way to fill the disk).
+        std::optional<int64_t> maxPages;
+    };
+
+    explicit SqliteOutbox(Settings settings);
+    ~SqliteOutbox() override;
+
+    Loaded load() override;
+    void stagePut(uint64_t id, const std::string& text) override;
+    void stageErase(uint64_t id) override;
+    Committed commit() override;
+    uint64_t storedSize(uint64_t textBytes) const override;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    enum class Opened { ok, damaged, failed };
+    Opened openDatabase(std::string& problem);
+    // Renames the database (and its log files) with a time stamp; the new name, or the problem.
+    std::optional<std::string> moveAside(std::string& movedTo);
+    Opened readRows(Loaded& loaded, std::string& problem);
+
+    Settings settings_;
+    std::filesystem::path path_;
+    std::optional<StoreKey> key_;
+    std::unique_ptr<SqliteConnection> db_;
+    std::map<uint64_t, std::optional<std::string>> staged_;  // the text to put, or nothing: erase
+};
+
+}  // namespace quarra
