@@ -3,7 +3,11 @@
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <cstdio>
+#include <filesystem>
 #include <condition_variable>
 #include <mutex>
 
@@ -27,9 +31,10 @@ JSONDictionary sevenEntryEvent() {
 }
 
 // The library's engine over the real curl client and a local collector, with
-// a session as if it had started: reports go through the public facade.
+// a session as if it had started: reports go through the public facade. The
+// outbox is the durable one on disk, or, with `durable` false, memory only.
 struct LocalCollector {
-    LocalCollector()
+    explicit LocalCollector(bool durable = true)
         : server({{"POST", "/api/data/collect/.*",
                    [](const httplib::Request&, httplib::Response& response) {
                        response.set_content(kAccepted, "application/json");
@@ -42,6 +47,7 @@ struct LocalCollector {
         options.console = std::make_shared<testing::CapturingConsole>();
         EngineParts parts;
         parts.secureStore = std::make_shared<MemorySecureItemStore>();
+        if (!durable) parts.eventStore = makeMemoryEventStore();
         engine = std::make_unique<Engine>(std::move(options), std::move(parts));
         SessionConfiguration configuration;
         configuration.apiSetting = {FeatureDetails{.apiName = "userEvents", .enabled = true}};
@@ -90,9 +96,10 @@ BENCHMARK(BM_SendUserEventsCallerTime)->Iterations(2000)->Repetitions(5)->Report
 
 constexpr size_t kThroughputReports = 20'000;
 
-// (b) Delivery of 20,000 reports through the library, until every answer is in.
+// (b) Delivery of 20,000 reports through the library, until every answer is
+// in: over the durable outbox (every report written ahead), and over memory.
 void BM_DeliveryThroughputLibrary(benchmark::State& state) {
-    LocalCollector collector;
+    LocalCollector collector(state.range(0) != 0);
     const auto event = sevenEntryEvent();
     for (auto _ : state) {
         auto counted = std::make_shared<Countdown>();
@@ -103,7 +110,50 @@ void BM_DeliveryThroughputLibrary(benchmark::State& state) {
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kThroughputReports));
 }
-BENCHMARK(BM_DeliveryThroughputLibrary)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DeliveryThroughputLibrary)
+    ->ArgName("durable")
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Resident memory of this process, in bytes.
+long residentBytes() {
+    long pages = 0, resident = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(statm);
+    }
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+// (c) What a queued report costs: 10,000 reports made before any session
+// wait in the outbox; bytes on disk and resident memory per report.
+void BM_QueuedReportFootprint(benchmark::State& state) {
+    constexpr size_t kQueued = 10'000;
+    for (auto _ : state) {
+        LocalCollector collector;
+        collector.engine->collector->setSessionKey("");  // no session: everything waits
+        const long before = residentBytes();
+        auto counted = std::make_shared<Countdown>();
+        const auto event = sevenEntryEvent();
+        for (size_t i = 0; i < kQueued; ++i) {
+            collector.service().sendUserEvents(event, [counted](bool) { counted->done(); });
+        }
+        if (!counted->waitFor(kQueued, std::chrono::seconds(120))) state.SkipWithError("time-out");
+        collector.service().flush(std::chrono::seconds(60));
+        const long after = residentBytes();
+        uint64_t onDisk = 0;
+        for (const auto& file : std::filesystem::directory_iterator(collector.directory.path())) {
+            if (file.path().filename().string().rfind("outbox.sqlite", 0) == 0) onDisk += file.file_size();
+        }
+        state.counters["queued"] = static_cast<double>(collector.service().health().queued);
+        state.counters["diskBytesPerReport"] = static_cast<double>(onDisk) / kQueued;
+        state.counters["rssBytesPerReport"] = static_cast<double>(after - before) / kQueued;
+    }
+}
+BENCHMARK(BM_QueuedReportFootprint)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same bodies posted by a bare libcurl multi client with the library's
 // settings: one multi handle, at most 6 connections to the host.

@@ -36,6 +36,18 @@ void settle(EngineHarness& h) {
     }
 }
 
+// Lets the worker's timers (retry pauses, time-outs) pass, one after another.
+void runTimers(EngineHarness& h, std::chrono::milliseconds span) {
+    settle(h);
+    for (auto left = span; left.count() > 0;) {
+        auto next = h.manualQueue->nextDelay();
+        if (!next || *next > left) break;
+        h.manualQueue->advance(*next);
+        left -= *next;
+        settle(h);
+    }
+}
+
 TEST(Engine, BuildingItAndSigningInLeaveTheDiskToTheWorker) {
     EngineHarness h(/*manual=*/true, /*sealedStore=*/true);
     const auto data = h.directory.path() / "data";
@@ -75,6 +87,65 @@ TEST(Engine, ReportsSentWhenCollectionHasStartedGoOutUnderTheSessionKey) {
     EXPECT_EQ(health.queued, 0u);
     EXPECT_EQ(health.accepted, 3u);
     EXPECT_EQ(health.resendPasses, 1u);
+}
+
+// A sign-in that fails is told: the last error of the health snapshot, and
+// one console line with the step and the reason, never the credential.
+TEST(Engine, ASignInThatFailsShowsInTheHealthAndOnTheConsole) {
+    testing::ScopedLogs logs;
+    struct Case {
+        const char* name;
+        std::function<std::optional<HttpResult>(const HttpRequest&)> platform;
+        std::string operation, code;
+        DataCollectorService::Health::Session session;
+    };
+    const Case cases[] = {
+        {"wrong secret", [](const HttpRequest&) { return SimulatedHttpClient::status(401, "{}"); }, "accessToken", "401",
+         DataCollectorService::Health::Session::none},
+        {"untrusted certificate",
+         [](const HttpRequest&) { return SimulatedHttpClient::noResponse("SSL peer certificate was not OK"); },
+         "accessToken", "-1", DataCollectorService::Health::Session::none},
+        {"initiate refused",
+         [](const HttpRequest& request) -> std::optional<HttpResult> {
+             if (request.url.ends_with("accessToken")) return SimulatedHttpClient::ok(testing::SessionHarness::tokenJSON("t", "r"));
+             return SimulatedHttpClient::status(503);
+         },
+         "initiate", "503", DataCollectorService::Health::Session::none},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineHarness h(/*manual=*/true);
+        h.http->setResponder(c.platform);
+        h.service().authenticateUser("alice", "s3cret-value", "Acme", {});
+        runTimers(h, 10s);  // the retry and its pauses
+        auto health = h.service().health();
+        ASSERT_TRUE(health.lastError);
+        EXPECT_EQ(health.lastError->operation, c.operation);
+        EXPECT_EQ(health.lastError->code, c.code);
+        EXPECT_EQ(health.session, c.session);
+        EXPECT_TRUE(h.sink->mentions("Sign-in failed at " + c.operation + ": " + c.code));
+        for (const auto& line : h.sink->lines()) {
+            EXPECT_EQ(line.find("s3cret-value"), std::string::npos) << line;
+            EXPECT_EQ(line.find(basicCredential("alice", "s3cret-value")), std::string::npos) << line;
+        }
+    }
+}
+
+TEST(Engine, TheHealthTellsTheSessionStateAndTheLastAcceptance) {
+    EngineHarness h(/*manual=*/true);
+    h.monitor->setSatisfied(false);
+    h.engine->cache.write(testing::SessionHarness::documentJSON("cached-key"));
+    h.service().authenticateUser("alice", "secret", "Acme", {});
+    settle(h);
+    EXPECT_EQ(h.service().health().session, DataCollectorService::Health::Session::offlineFromCache);
+    EXPECT_FALSE(h.service().health().lastAccepted);
+
+    h.monitor->setSatisfied(true);
+    settle(h);
+    auto health = h.service().health();
+    EXPECT_EQ(health.session, DataCollectorService::Health::Session::online);
+    ASSERT_TRUE(health.lastAccepted) << "the start-up report";
+    EXPECT_EQ(*health.lastAccepted, h.clock->now());
 }
 
 TEST(Engine, FlushWaitsForTheAnswersOfEverythingHandedInBefore) {
