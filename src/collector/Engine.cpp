@@ -96,6 +96,9 @@ Engine::Engine(Options givenOptions, EngineParts parts)
           .requestsManager = &requests,
           .sessionConfigManager = &config,
           .console = console,
+          .reportFailure = [this](const std::string& operation, const APIError& error) {
+              healthRecorder.failed(operation, error);
+          },
       }),
       requests(RequestsManager::Dependencies{
           .session = http,

@@ -7,9 +7,15 @@ void HealthRecorder::failed(const std::string& operation, const APIError& error)
         std::lock_guard lock(mutex_);
         lastError_ = Health::Error{operation, error.code, error.message, clock_->now()};
     }
+    // The status or the transport's reason, never the request: no credential
+    // and no report reaches the console.
+    const std::string reason = error.code + " " + error.message;
     if (operation == "accessToken" || operation == "initiate") {
-        // The transport's reason or the status, never the request: no credential reaches the console.
-        console_->log("Sign-in failed at " + operation + ": " + error.code + " " + error.message);
+        console_->log("Sign-in failed at " + operation + ": " + reason);
+    } else if (operation == "log") {
+        console_->log("Log record not delivered: " + reason);
+    } else {
+        console_->log("Report not delivered (" + (error.apiName.empty() ? operation : error.apiName) + "): " + reason);
     }
 }
 

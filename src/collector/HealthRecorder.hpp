@@ -22,8 +22,9 @@ public:
     HealthRecorder(std::shared_ptr<Clock> clock, std::shared_ptr<Console> console)
         : clock_(std::move(clock)), console_(std::move(console)) {}
 
-    // A failed call. A sign-in step ("accessToken", "initiate") also writes one
-    // console line: the step, the HTTP status or the transport's reason.
+    // A failed call: it becomes the last error, and one console line says
+    // what failed (the sign-in step, the report's API name, the log upload)
+    // with the HTTP status or the transport's reason.
     void failed(const std::string& operation, const APIError& error);
     void accepted();
     void session(Health::Session state);

@@ -5,20 +5,16 @@
 #include <system_error>
 
 #include "config/AtomicFile.hpp"
+#include "base/PrivateFiles.hpp"
 #include "config/CacheFileFormat.hpp"
 #include "base/Limits.hpp"
 
 namespace quarra {
 namespace {
 
-// Private to the user: the cache holds the session key. Errors are ignored
-// here; a directory that is not there makes the following write fail.
-void makePrivateDirectory(const std::filesystem::path& directory) {
-    std::error_code ec;
-    if (std::filesystem::exists(directory, ec)) return;
-    if (auto parent = directory.parent_path(); !parent.empty()) std::filesystem::create_directories(parent, ec);
-    (void)::mkdir(directory.c_str(), 0700);
-}
+// Private to the user: the cache holds the session key. An error makes the
+// following write fail, and that says so.
+void ensurePrivateDirectory(const std::filesystem::path& directory) { (void)makePrivateDirectory(directory); }
 
 FeatureDetails feature(const char* apiName, bool enabled, int64_t retryCount, int64_t readTimeout) {
     return FeatureDetails{
@@ -39,9 +35,9 @@ CacheManager::CacheManager(std::filesystem::path dataDirectory) : dataDirectory_
 std::filesystem::path CacheManager::fileURL(const std::string& fileName) const {
     // The data directory stands in for a Documents directory that always
     // exists on other platforms; here it may not yet.
-    makePrivateDirectory(dataDirectory_);
+    ensurePrivateDirectory(dataDirectory_);
     const auto directory = dataDirectory_ / "DataCache";
-    makePrivateDirectory(directory);
+    ensurePrivateDirectory(directory);
     return directory / fileName;
 }
 

@@ -1,7 +1,7 @@
 #include "credentials/SqliteSecureItemStore.hpp"
 
 #include "credentials/PersistentRef.hpp"
-#include "credentials/PrivateFiles.hpp"
+#include "base/PrivateFiles.hpp"
 #include "credentials/Sealing.hpp"
 #include "credentials/SqliteHandle.hpp"
 

@@ -52,7 +52,8 @@ void ServerLogUtility::sendLog(const std::string& logData, Completion completion
     deps_.requestsManager->request(
         endpoint, 1, "",
         [completion, console = deps_.console](const std::string& answer) { handleAnswer(answer, completion, console); },
-        [completion](const APIError&) {
+        [completion, report = deps_.reportFailure](const APIError& error) {
+            if (report) report("log", error);
             if (completion) completion(false);
         });
 }

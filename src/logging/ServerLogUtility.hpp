@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "transport/FailureReporter.hpp"
+
 namespace quarra {
 
 class Console;
@@ -19,6 +21,7 @@ public:
         RequestsManager* requestsManager = nullptr;
         SessionConfigManager* sessionConfigManager = nullptr;  // session key, settings
         std::shared_ptr<const Console> console;                // may be empty
+        FailureReporter reportFailure;                         // hears of a failed upload; may be empty
     };
 
     // The process-wide utility the library built, on the shared transport.

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <system_error>
 
-#include "credentials/PrivateFiles.hpp"
+#include "base/PrivateFiles.hpp"
 #include "credentials/Sealing.hpp"
 
 namespace quarra {

@@ -1,4 +1,4 @@
-#include "credentials/PrivateFiles.hpp"
+#include "base/PrivateFiles.hpp"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -27,6 +27,11 @@ std::optional<std::string> makePrivateDirectory(const std::filesystem::path& dir
     struct stat status {};
     if (::stat(directory.c_str(), &status) != 0) return systemError("cannot reach the directory", directory);
     if (!S_ISDIR(status.st_mode)) return "not a directory: " + directory.string();
+    if ((status.st_mode & (S_IRWXG | S_IRWXO)) == 0) return std::nullopt;
+    if (status.st_uid != ::geteuid()) {
+        return "the directory " + directory.string() + " is open to other users and belongs to another one";
+    }
+    if (::chmod(directory.c_str(), S_IRWXU) != 0) return systemError("cannot make private", directory);
     return std::nullopt;
 }
 
