@@ -72,7 +72,8 @@ void Engine::stopAtExit() {
 
 void Engine::stopThreads(bool drain) {
     if (stopped_.exchange(true)) return;
-    // Nothing new starts: no path changes, no polls, no samples.
+    // Nothing new starts: no sign-in again, no path changes, no polls, no samples.
+    sessionStart->stop();
     monitor->cancel();
     motion->stopUpdates();
     if (ownAccelerometer_) ownAccelerometer_->stopAccelerometerUpdates();

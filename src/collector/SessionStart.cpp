@@ -55,6 +55,11 @@ void SessionStart::authenticateUser(const std::string& userName, const std::stri
 }
 
 void SessionStart::pathChanged(bool satisfied, const std::shared_ptr<const Account>& account) {
+    // Every change starts afresh: a new generation, no pause carried over.
+    chain_.generation += 1;
+    chain_.attempts = 0;
+    chain_.pathUsable = satisfied;
+    chain_.account = account;
     if (!satisfied) {
         std::weak_ptr<SessionStart> weakSelf = weak_from_this();
         deps_.sessionService->loadCachedConfiguration([weakSelf, account](const std::string& sessionKey) {
@@ -67,24 +72,70 @@ void SessionStart::pathChanged(bool satisfied, const std::shared_ptr<const Accou
         });
         return;
     }
+    runChain(chain_.generation, false);
+}
+
+void SessionStart::runChain(uint64_t generation, bool again) {
+    auto account = chain_.account;
     std::weak_ptr<SessionStart> weakSelf = weak_from_this();
-    deps_.tokenService->requestAccessToken(account->userName, account->secretKey, account->customerName,
-                                           [weakSelf, account](const std::string& sessionKey) {
-                                               if (auto self = weakSelf.lock()) {
-                                                   self->sessionOpened(sessionKey, account);
-                                               } else if (account->completion) {
-                                                   account->completion(sessionKey);
-                                               }
-                                           });
+    // How the initiate call ended, told just before the session key arrives.
+    auto fresh = std::make_shared<bool>(false);
+    AccessTokenService::ChainObserver observer{
+        .tokenFailed =
+            [weakSelf, generation] {
+                if (auto self = weakSelf.lock()) self->onWorker([weakSelf, generation] {
+                    if (auto self = weakSelf.lock()) self->chainFailed(generation);
+                });
+            },
+        .initiated = [fresh](SessionConfigServices::InitiateOutcome outcome) {
+            *fresh = outcome == SessionConfigServices::InitiateOutcome::fresh;
+        },
+    };
+    deps_.tokenService->requestAccessToken(
+        account->userName, account->secretKey, account->customerName,
+        [weakSelf, account, fresh, generation, again](const std::string& sessionKey) {
+            if (auto self = weakSelf.lock()) {
+                self->sessionOpened(sessionKey, *fresh, generation, again, account);
+            } else if (account->completion && !again) {
+                account->completion(sessionKey);
+            }
+        },
+        std::move(observer));
 }
 
 // On the main executor, where the initiate result arrives: the host hears
 // the key first, then collection starts on the worker under that key, then
-// screen tracking is switched on.
-void SessionStart::sessionOpened(const std::string& sessionKey, const std::shared_ptr<const Account>& account) {
+// screen tracking is switched on. No collection starts under an empty key:
+// reports wait in the outbox until a session opens.
+void SessionStart::sessionOpened(const std::string& sessionKey, bool fresh, uint64_t generation, bool again,
+                                 const std::shared_ptr<const Account>& account) {
     deps_.collector->console().print("TransactionID ==  " + sessionKey);
+    // A run again that failed once more tells the host nothing new and
+    // starts nothing.
+    const bool opened = fresh && !sessionKey.empty();
+    if (again && !opened) {
+        std::weak_ptr<SessionStart> weakSelf = weak_from_this();
+        onWorker([weakSelf, generation] {
+            if (auto self = weakSelf.lock()) self->chainFailed(generation);
+        });
+        return;
+    }
     if (account->completion) account->completion(sessionKey);
     std::weak_ptr<SessionStart> weakSelf = weak_from_this();
+    if (!opened) {
+        onWorker([weakSelf, generation] {
+            if (auto self = weakSelf.lock()) self->chainFailed(generation);
+        });
+    } else {
+        onWorker([weakSelf, generation] {
+            auto self = weakSelf.lock();
+            if (self && self->chain_.generation == generation) self->chain_.attempts = 0;
+        });
+    }
+    // Switched on as on every path change; without a key what it reports
+    // waits in the queue for a session.
+    if (deps_.switchOnScreenTracking) deps_.switchOnScreenTracking();
+    if (sessionKey.empty()) return;
     onWorker([weakSelf, sessionKey, account] {
         auto self = weakSelf.lock();
         if (!self) return;
@@ -97,7 +148,32 @@ void SessionStart::sessionOpened(const std::string& sessionKey, const std::share
             self->deps_.mainExecutor->post([account, started] { account->collectionStarted(started); });
         });
     });
-    if (deps_.switchOnScreenTracking) deps_.switchOnScreenTracking();
+}
+
+std::chrono::milliseconds SessionStart::backoff(int attempt, double jitter) {
+    constexpr std::chrono::milliseconds kFirst{5'000};
+    constexpr std::chrono::milliseconds kLongest{300'000};
+    auto pause = kFirst;
+    for (int i = 0; i < attempt && pause < kLongest; ++i) pause *= 2;
+    pause = std::min(pause, kLongest);
+    return std::chrono::milliseconds(static_cast<int64_t>(pause.count() * (1.0 + 0.2 * jitter)));
+}
+
+void SessionStart::chainFailed(uint64_t generation) {
+    // Without a worker there is no timer to wait on: no run again.
+    if (!deps_.worker || stopped_.load() || generation != chain_.generation || !chain_.pathUsable) return;
+    const int attempt = chain_.attempts++;
+    const auto pause = deps_.retryDelay ? deps_.retryDelay(attempt)
+                                        : backoff(attempt, std::uniform_real_distribution<double>(-1.0, 1.0)(jitter_));
+    deps_.collector->console().log("No session opened; signing in again in " + std::to_string(pause.count() / 1000) +
+                                   " s");
+    std::weak_ptr<SessionStart> weakSelf = weak_from_this();
+    auto rerun = [weakSelf, generation] {
+        auto self = weakSelf.lock();
+        if (!self || self->stopped_.load() || generation != self->chain_.generation || !self->chain_.pathUsable) return;
+        self->runChain(generation, true);
+    };
+    deps_.worker->postAfter(pause, std::move(rerun));
 }
 
 void SessionStart::startCollection(const std::string& sessionKey, BoolCompletion completion) {

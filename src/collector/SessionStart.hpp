@@ -5,7 +5,10 @@
 // The path handler and the start of collection run on the worker; the
 // initiate result (and with it the host's completion) arrives on the main
 // executor, as the session configuration delivers it.
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <random>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,6 +49,9 @@ public:
         std::shared_ptr<Executor> mainExecutor;  // the host's collectionStarted; empty: on the worker
         std::function<void()> switchOnScreenTracking;  // after each online completion; switching is once for all
         HealthRecorder* health = nullptr;               // hears of the session's state; may be null
+        // The pause before the n-th run again of a chain that opened no
+        // session (0 first). Empty: 5 s doubling to 5 minutes, give or take a fifth.
+        std::function<std::chrono::milliseconds(int attempt)> retryDelay;
     };
 
     static std::shared_ptr<SessionStart> create(Dependencies dependencies);
@@ -62,14 +68,37 @@ public:
 
     const std::shared_ptr<PathMonitor>& networkMonitor() const { return deps_.networkMonitor; }
 
+    // No chain runs again after this (the library's shutdown). Any thread.
+    void stop() { stopped_.store(true); }
+
+    // The default pause before the n-th run again (0 first), with `jitter` in [-1, 1].
+    static std::chrono::milliseconds backoff(int attempt, double jitter);
+
 private:
     struct Account;
     explicit SessionStart(Dependencies dependencies);
     void pathChanged(bool satisfied, const std::shared_ptr<const Account>& account);
-    void sessionOpened(const std::string& sessionKey, const std::shared_ptr<const Account>& account);
+    // One run of token, initiate and start, for the path of `generation`;
+    // `again` after a run that opened no session.
+    void runChain(uint64_t generation, bool again);
+    void sessionOpened(const std::string& sessionKey, bool fresh, uint64_t generation, bool again,
+                       const std::shared_ptr<const Account>& account);
+    // A run that opened no fresh session: another one after a pause, while
+    // the path stays usable (worker).
+    void chainFailed(uint64_t generation);
     void onWorker(std::function<void()> task) const;
 
     Dependencies deps_;
+    std::atomic<bool> stopped_{false};
+    // The chain's state for the path now (worker only).
+    struct Chain {
+        uint64_t generation = 0;  // one per path change
+        int attempts = 0;         // runs again since the path changed or a session opened
+        bool pathUsable = false;
+        std::shared_ptr<const Account> account;
+    };
+    Chain chain_;
+    std::mt19937 jitter_{std::random_device{}()};
 };
 
 // The device facts of the start-up report, read now.

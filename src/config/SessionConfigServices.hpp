@@ -24,6 +24,11 @@ class SessionConfigManager;
 class SessionConfigServices : public std::enable_shared_from_this<SessionConfigServices> {
 public:
     using StringCompletion = std::function<void(const std::string&)>;
+    // How the initiate call ended: a fresh document from the service, an
+    // answer that is not one, or no answer at all.
+    enum class InitiateOutcome { fresh, unreadable, failed };
+    // Told (just before the completion, on the same thread) how the call ended.
+    using OutcomeObserver = std::function<void(InitiateOutcome)>;
 
     struct Dependencies {
         RequestsManager* requestsManager = nullptr;
@@ -42,9 +47,13 @@ public:
 
     // Posts the initiate call; the completion gets the session key ("" when
     // the applied configuration has none), on the main executor. On failure
-    // the cached (or default) configuration is applied instead.
+    // the cached (or default) configuration is applied instead. An answer
+    // that is not a configuration document applies the cached one too (the
+    // default when the cache does not decode), leaves the cache as it is and
+    // hands on "": it opened no session.
     void initiateTransactions(const std::string& ipV6Address, const std::string& ipV4Address,
-                              const std::string& customerName, StringCompletion completion);
+                              const std::string& customerName, StringCompletion completion,
+                              OutcomeObserver outcome = {});
     // Applies the cached (or default) configuration; no network. Runs on the
     // calling thread.
     void getSessionKey(StringCompletion completion);
@@ -52,11 +61,14 @@ public:
 
 private:
     explicit SessionConfigServices(Dependencies dependencies);
-    void handleInitiateSuccess(const std::string& body, const StringCompletion& completion);
-    void handleInitiateFailure(const std::string& errorJSON, const StringCompletion& completion);
+    void handleInitiateSuccess(const std::string& body, const StringCompletion& completion,
+                               const OutcomeObserver& outcome);
+    void handleInitiateFailure(const std::string& errorJSON, const StringCompletion& completion,
+                               const OutcomeObserver& outcome);
     std::string apply(const InitiateTransactionsResponse& document);
-    // The cached document, or the built-in default when it cannot be read.
-    InitiateTransactionsResponse cachedOrDefault() const;
+    // The cached document, or the built-in default when it cannot be read;
+    // `fromCache` tells which.
+    InitiateTransactionsResponse cachedOrDefault(bool* fromCache = nullptr) const;
 
     Dependencies deps_;
 };

@@ -49,7 +49,8 @@ std::shared_ptr<AccessTokenService> AccessTokenService::create(Dependencies depe
 AccessTokenService::AccessTokenService(Dependencies dependencies) : deps_(std::move(dependencies)) {}
 
 void AccessTokenService::requestAccessToken(const std::string& userName, const std::string& secretKey,
-                                            const std::string& customerName, StringCompletion completion) {
+                                            const std::string& customerName, StringCompletion completion,
+                                            ChainObserver observer) {
     auto& transport = *deps_.requestsManager;
     const auto parameters = JSONDictionary::object();
     if (logsRequests(deps_.sessionConfigManager->logLevel())) {
@@ -60,13 +61,14 @@ void AccessTokenService::requestAccessToken(const std::string& userName, const s
     std::weak_ptr<AccessTokenService> weakSelf = weak_from_this();
     transport.request(
         endpoint, 1, "3",
-        [weakSelf, customerName, completion](const std::string& body) {
-            if (auto self = weakSelf.lock()) self->handleTokenSuccess(body, customerName, completion);
+        [weakSelf, customerName, completion, observer](const std::string& body) {
+            if (auto self = weakSelf.lock()) self->handleTokenSuccess(body, customerName, completion, observer);
         },
-        [weakSelf](const APIError& error) {
+        [weakSelf, tokenFailed = observer.tokenFailed](const APIError& error) {
             auto self = weakSelf.lock();
             if (!self) return;
             if (self->deps_.reportFailure) self->deps_.reportFailure("accessToken", error);
+            if (tokenFailed) tokenFailed();
             self->deps_.mainExecutor->post([weakSelf, errorJSON = error.jsonText()] {
                 auto self = weakSelf.lock();
                 if (!self) return;
@@ -80,7 +82,7 @@ void AccessTokenService::requestAccessToken(const std::string& userName, const s
 // Runs where the transport answers (the worker): the token writes and the
 // address lookup stay off the host's main queue.
 void AccessTokenService::handleTokenSuccess(const std::string& body, const std::string& customerName,
-                                            const StringCompletion& completion) {
+                                            const StringCompletion& completion, const ChainObserver& observer) {
     auto reply = GetAccessTokenResponse::decode(body).value_or(GetAccessTokenResponse{});
     deps_.keychain->set(reply.accessToken, "accessToken");
     deps_.keychain->set(reply.refreshToken, "refreshToken");
@@ -89,7 +91,7 @@ void AccessTokenService::handleTokenSuccess(const std::string& body, const std::
     const std::string ipV6 = getIPAddress(names).value_or("");
     const std::string ipV4 = getIPAddress(names).value_or("");
 
-    deps_.sessionService->initiateTransactions(ipV6, ipV4, customerName, completion);
+    deps_.sessionService->initiateTransactions(ipV6, ipV4, customerName, completion, observer.initiated);
 }
 
 }  // namespace quarra

@@ -8,6 +8,7 @@
 
 #include <quarra/Executor.hpp>
 
+#include "config/SessionConfigServices.hpp"
 #include "transport/FailureReporter.hpp"
 #include "transport/Request.hpp"
 
@@ -57,15 +58,22 @@ public:
 
     static std::shared_ptr<AccessTokenService> create(Dependencies dependencies);
 
+    // What the session start learns of one run of the chain, beyond the key.
+    struct ChainObserver {
+        std::function<void()> tokenFailed;  // where the transport answers (the worker)
+        SessionConfigServices::OutcomeObserver initiated;  // on the main executor, before the completion
+    };
+
     // The completion gets the session key, on the main executor, once the
     // token call has succeeded (not at all when it fails). The token writes
     // and the address lookup run where the transport answers (the worker).
     void requestAccessToken(const std::string& userName, const std::string& secretKey, const std::string& customerName,
-                            StringCompletion completion);
+                            StringCompletion completion, ChainObserver observer = {});
 
 private:
     explicit AccessTokenService(Dependencies dependencies);
-    void handleTokenSuccess(const std::string& body, const std::string& customerName, const StringCompletion& completion);
+    void handleTokenSuccess(const std::string& body, const std::string& customerName, const StringCompletion& completion,
+                            const ChainObserver& observer);
 
     Dependencies deps_;
 };

@@ -130,20 +130,49 @@ TEST(Initiate, ADocumentWithoutTransactionIdHandsOnAnEmptyKey) {
     EXPECT_EQ(h.keychain.string("transactionId"), "");
 }
 
-TEST(Initiate, AnUndecodableReplyAppliesTheDefaultAndKeepsTheLastGoodCache) {
-    SessionHarness h;
-    ASSERT_TRUE(h.cache.write(SessionHarness::documentJSON("cached-txn")));
-    h.http->enqueue(SimulatedHttpClient::ok(R"({"ResponseCode":"9","ResponseText":"no"})"));
-    Keys keys;
-    h.sessionService->initiateTransactions("", "", "Acme", keys.callback());
-    h.executor->runUntilIdle();
-    EXPECT_EQ(keys.values, std::vector<std::string>{""});
-    EXPECT_EQ(h.config.fppEnable(), false);
-    EXPECT_EQ(h.config.visitorIDExpired(), true);
-    EXPECT_EQ(h.config.apiSetting().size(), 6u);
-    EXPECT_EQ(h.keychain.string("transactionId"), "");
-    // The error reply did not replace the cached document.
-    EXPECT_EQ(InitiateTransactionsResponse::decode(h.cache.read().value())->data.transactionId, "cached-txn");
+// An answer that is not a configuration document opens no session: the host
+// and the store see "", the cache stays, and the cached configuration stays in
+// force (the built-in default only when the cache does not decode).
+TEST(Initiate, AnUnreadableReplyKeepsTheCachedConfigurationInForce) {
+    struct Case {
+        const char* name;
+        std::string reply;
+        bool cached;
+    };
+    const std::string notUtf8 = "{\"data\":{\"transactionId\":\"\xff\xfe\"}}";
+    const Case cases[] = {
+        {"an error object, with a cache", R"({"ResponseCode":"9","ResponseText":"no"})", true},
+        {"malformed JSON, with a cache", R"({"data": {)", true},
+        {"wrong types, with a cache", R"({"apiVersion": 1, "time": [], "data": "x"})", true},
+        {"text that is not UTF-8, with a cache", notUtf8, true},
+        {"an error object, without a cache", R"({"ResponseCode":"9"})", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::ScopedLogs logs;
+        SessionHarness h;
+        if (c.cached) {
+            ASSERT_TRUE(h.cache.write(SessionHarness::documentJSON("cached-txn")));
+        }
+        h.http->enqueue(SimulatedHttpClient::ok(c.reply));
+        Keys keys;
+        h.sessionService->initiateTransactions("", "", "Acme", keys.callback());
+        h.executor->runUntilIdle();
+        EXPECT_EQ(keys.values, std::vector<std::string>{""});
+        EXPECT_EQ(h.keychain.string("transactionId"), "");
+        if (c.cached) {
+            EXPECT_EQ(h.config.sessionKey(), "cached-txn");
+            EXPECT_EQ(h.config.apiSetting().size(), 3u) << "the cached document's settings";
+            EXPECT_TRUE(h.sink->mentions("the cached configuration is in force"));
+            EXPECT_EQ(InitiateTransactionsResponse::decode(h.cache.read().value())->data.transactionId, "cached-txn");
+        } else {
+            EXPECT_EQ(h.config.fppEnable(), false);
+            EXPECT_EQ(h.config.visitorIDExpired(), true);
+            EXPECT_EQ(h.config.apiSetting().size(), 6u) << "the default's settings";
+            EXPECT_TRUE(h.sink->mentions("the built-in default configuration is in force"));
+            EXPECT_FALSE(h.cache.read());
+        }
+    }
 }
 
 TEST(Initiate, AFailedCallFallsBackToTheCacheThenTheDefault) {
