@@ -25,8 +25,8 @@ namespace {
 
 // The service name of the standard secure store when the host has no bundle identifier.
 constexpr const char* kDefaultServiceName = "net.quarra.datacollector";
-// How long an attempt may stay unanswered past its own time-out before it
-// counts as failed: curl's own time-out normally comes first.
+// How long an attempt of a host-supplied client may stay unanswered past its
+// own time-out before it counts as failed.
 constexpr std::chrono::milliseconds kAnswerGrace{2000};
 
 template <typename T>
@@ -107,7 +107,10 @@ Engine::Engine(Options givenOptions, EngineParts parts)
           .baseUrls = baseUrls,
           .logManager = &logs,
           .sessionConfigManager = &config,
-          .answerGrace = kAnswerGrace,
+          // Our own client answers every request: its time-out counts from the
+          // wire, and a request waiting for a connection is not lost. A host's
+          // client gets the guard.
+          .answerGrace = ownHttp_ ? std::nullopt : std::optional(kAnswerGrace),
       }),
       cache(dataDirectory),
       queue(parts.eventStore ? std::move(parts.eventStore)

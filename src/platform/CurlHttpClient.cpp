@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 #include <pthread.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -14,6 +15,7 @@
 
 #include "platform/CurlHttpClient.hpp"
 #include "platform/CurlTransfer.hpp"
+#include "platform/OriginQueues.hpp"
 
 namespace quarra {
 namespace {
@@ -21,6 +23,8 @@ namespace {
 constexpr int kLongestPollMs = 1000;
 // Transfers handed to libcurl at once; the rest wait their turn on the network thread.
 constexpr size_t kMaxActiveTransfers = 64;
+// Requests one origin may have on the wire over HTTP/2: streams share its connections.
+constexpr size_t kMultiplexedPerHost = kMaxActiveTransfers;
 const char* const kCancelled = "cancelled";
 
 struct Pending {
@@ -55,7 +59,9 @@ void deliver(std::vector<Finished>& finished) {
 class CurlHttpClient::Core {
 public:
     Core(CurlClientOptions options, std::function<void()> started)
-        : options_(std::move(options)), started_(std::move(started)) {}
+        : options_(std::move(options)),
+          started_(std::move(started)),
+          waiting_(static_cast<size_t>(std::max(1L, options_.maxConnectionsPerHost)), kMultiplexedPerHost) {}
     ~Core() {
         if (multi_) curl_multi_cleanup(multi_);
     }
@@ -129,14 +135,18 @@ private:
                 deliver(finished);
                 return;
             }
-            for (auto& pending : fresh) waiting_.push_back(std::move(pending));
+            for (auto& pending : fresh) {
+                std::string origin = originOf(pending.request.url);
+                waiting_.push(origin, std::move(pending));
+            }
             start(finished);
             if (multi) {
                 int running = 0;
                 curl_multi_perform(multi, &running);
+                const size_t before = active_.size();
                 collectDone(finished);
                 // Finished transfers make room for waiting ones: start them now.
-                if (!waiting_.empty() && active_.size() < kMaxActiveTransfers) {
+                if (waiting_.waiting() > 0 && active_.size() < before) {
                     start(finished);
                     curl_multi_perform(multi, &running);
                     collectDone(finished);
@@ -164,29 +174,34 @@ private:
         }
     }
 
-    // Hands waiting requests to the multi handle, at most kMaxActiveTransfers
-    // at a time: libcurl walks its whole list of transfers on every call, so
-    // thousands of queued reports would otherwise slow every transfer down.
+    // Hands waiting requests to the multi handle when a connection can take
+    // them at once (see OriginQueues), at most kMaxActiveTransfers in all:
+    // libcurl walks its whole list of transfers on every call, so thousands
+    // of queued reports would otherwise slow every transfer down.
     void start(std::vector<Finished>& finished) {
-        while (!waiting_.empty() && (active_.size() < kMaxActiveTransfers || !multi_)) {
-            Pending pending = std::move(waiting_.front());
-            waiting_.pop_front();
+        while (active_.size() < kMaxActiveTransfers || !multi_) {
+            auto next = waiting_.next();
+            if (!next) return;
+            auto& [origin, pending] = *next;
             if (!multi_) {
+                waiting_.finished(origin, false);
                 finished.push_back({std::move(pending.completion), failed("Could not start the HTTP client")});
                 continue;
             }
             auto transfer = CurlTransfer::make(std::move(pending.request), std::move(pending.completion));
             std::string error;
             if (!transfer->configure(CurlTransferSettings{.caFile = options_.caFile}, error)) {
+                waiting_.finished(origin, false);
                 finished.push_back({transfer->takeCompletion(), failed(error)});
                 continue;
             }
             if (curl_multi_add_handle(multi_, transfer->handle()) != CURLM_OK) {
+                waiting_.finished(origin, false);
                 finished.push_back({transfer->takeCompletion(), failed("Could not start the transfer")});
                 continue;
             }
             CURL* handle = transfer->handle();
-            active_.emplace(handle, std::move(transfer));
+            active_.emplace(handle, Active{std::move(transfer), std::move(origin)});
         }
     }
 
@@ -196,23 +211,23 @@ private:
             if (message->msg != CURLMSG_DONE) continue;
             auto found = active_.find(message->easy_handle);
             if (found == active_.end()) continue;
-            auto transfer = std::move(found->second);
+            Active done = std::move(found->second);
             active_.erase(found);
             const CURLcode code = message->data.result;  // read before the handle is removed
-            curl_multi_remove_handle(multi_, transfer->handle());
-            finished.push_back({transfer->takeCompletion(), transfer->result(code)});
+            waiting_.finished(done.origin, done.transfer->answeredMultiplexed());
+            curl_multi_remove_handle(multi_, done.transfer->handle());
+            finished.push_back({done.transfer->takeCompletion(), done.transfer->result(code)});
         }
     }
 
     void cancelAll(std::deque<Pending>& fresh, std::vector<Finished>& finished) {
-        for (auto& [handle, transfer] : active_) {
+        for (auto& [handle, active] : active_) {
             curl_multi_remove_handle(multi_, handle);
-            finished.push_back({transfer->takeCompletion(), failed(kCancelled)});
+            finished.push_back({active.transfer->takeCompletion(), failed(kCancelled)});
         }
         active_.clear();
         for (auto& pending : fresh) finished.push_back({std::move(pending.completion), failed(kCancelled)});
-        for (auto& pending : waiting_) finished.push_back({std::move(pending.completion), failed(kCancelled)});
-        waiting_.clear();
+        waiting_.takeAll([&](Pending pending) { finished.push_back({std::move(pending.completion), failed(kCancelled)}); });
     }
 
     // Without a multi handle every request fails at once; just wait for work.
@@ -233,8 +248,12 @@ private:
     std::mutex threadMutex_;  // guards thread_
     std::thread thread_;
     // Network thread only.
-    std::unordered_map<CURL*, std::unique_ptr<CurlTransfer>> active_;
-    std::deque<Pending> waiting_;
+    struct Active {
+        std::unique_ptr<CurlTransfer> transfer;
+        std::string origin;
+    };
+    std::unordered_map<CURL*, Active> active_;
+    OriginQueues<Pending> waiting_;
 };
 
 CurlHttpClient::CurlHttpClient(CurlClientOptions options, std::function<void()> started)

@@ -145,4 +145,23 @@ HttpResult CurlTransfer::result(CURLcode code) const {
     return result;
 }
 
+bool CurlTransfer::answeredMultiplexed() const {
+    long version = 0;
+    if (curl_easy_getinfo(easy_, CURLINFO_HTTP_VERSION, &version) != CURLE_OK) return false;
+    return version >= CURL_HTTP_VERSION_2_0;
+}
+
+std::string originOf(const std::string& url) {
+    std::unique_ptr<CURLU, decltype(&curl_url_cleanup)> parsed(curl_url(), curl_url_cleanup);
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return url;
+    auto part = [&](CURLUPart which, unsigned int flags) {
+        char* text = nullptr;
+        if (curl_url_get(parsed.get(), which, &text, flags) != CURLUE_OK || !text) return std::string();
+        std::string value(text);
+        curl_free(text);
+        return value;
+    };
+    return part(CURLUPART_SCHEME, 0) + "://" + part(CURLUPART_HOST, 0) + ":" + part(CURLUPART_PORT, CURLU_DEFAULT_PORT);
+}
+
 }  // namespace quarra

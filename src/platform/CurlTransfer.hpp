@@ -28,6 +28,8 @@ public:
     // The result for a transfer that libcurl finished with `code`.
     HttpResult result(CURLcode code) const;
     HttpClient::Completion takeCompletion() { return std::move(completion_); }
+    // Whether the finished transfer was answered over HTTP/2 or later.
+    bool answeredMultiplexed() const;
 
 private:
     CurlTransfer(HttpRequest request, HttpClient::Completion completion);
@@ -43,6 +45,10 @@ private:
     bool bodyTooLarge_ = false;
     char errorBuffer_[CURL_ERROR_SIZE] = {};
 };
+
+// "scheme://host:port" of `url`, the port filled in from the scheme; the
+// URL itself when libcurl cannot read it.
+std::string originOf(const std::string& url);
 
 // curl_global_init, once per process, from whichever thread comes first.
 void initialiseCurlOnce();

@@ -2,7 +2,9 @@
 
 #include <condition_variable>
 #include <future>
+#include <algorithm>
 #include <mutex>
+#include <thread>
 
 #include <quarra/HttpClient.hpp>
 
@@ -115,6 +117,48 @@ TEST(CurlHttpClient, ManyConcurrentRequestsShareAFewConnections) {
     EXPECT_EQ(server.requestCount(), kRequests);
     EXPECT_GE(server.connectionCount(), 1u);
     EXPECT_LE(server.connectionCount(), 6u);
+}
+
+// A request's time-out runs while it is on the wire, not while it waits for
+// one of the host's connections: a burst to a slow service ends with every
+// answer, and a quick service is not held up behind it.
+TEST(CurlHttpClient, TheTimeOutCountsFromTheWireAndOriginsTakeTurns) {
+    HttpsTestServer slow({{"POST", "/collect", [](const httplib::Request&, httplib::Response& response) {
+                               std::this_thread::sleep_for(300ms);  // the service's fault, not the test's wait
+                               response.set_content(R"({"ResponseCode":"0"})", "application/json");
+                           }}});
+    HttpsTestServer quick({{"POST", "/collect", [](const httplib::Request&, httplib::Response& response) {
+                                response.set_content(R"({"ResponseCode":"0"})", "application/json");
+                            }}});
+    auto client = trustingClient();
+    // Eight rounds of six connections: the last request of the burst waits
+    // about 2.4 s for a connection, longer than its time-out.
+    constexpr size_t kRequests = 48;
+    std::mutex mutex;
+    std::vector<std::string> order;
+    std::condition_variable changed;
+    std::vector<HttpResult> results;
+    auto record = [&](std::string name) {
+        return [&, name](HttpResult result) {
+            std::lock_guard lock(mutex);
+            order.push_back(name);
+            results.push_back(std::move(result));
+            changed.notify_all();
+        };
+    };
+    for (size_t i = 0; i < kRequests; ++i) client->send(post(slow.url("/collect"), "{}", 1500ms), record("slow"));
+    client->send(post(quick.url("/collect"), "{}", 1500ms), record("quick"));
+
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, kPatience, [&] { return results.size() == kRequests + 1; }));
+    for (const auto& result : results) {
+        ASSERT_TRUE(result.response.has_value()) << result.error.value_or("");
+        EXPECT_EQ(result.response->statusCode, 200);
+    }
+    EXPECT_EQ(slow.requestCount(), kRequests) << "nothing sent twice";
+    EXPECT_LE(slow.connectionCount(), 6u);
+    const auto quickAt = std::find(order.begin(), order.end(), "quick") - order.begin();
+    EXPECT_LT(quickAt, 12) << "the quick service answered behind the slow one's queue";
 }
 
 TEST(CurlHttpClient, UntrustedServerIsRefused) {
