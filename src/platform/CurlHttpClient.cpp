@@ -141,15 +141,17 @@ private:
             }
             start(finished);
             if (multi) {
-                int running = 0;
-                curl_multi_perform(multi, &running);
-                const size_t before = active_.size();
-                collectDone(finished);
-                // Finished transfers make room for waiting ones: start them now.
-                if (waiting_.waiting() > 0 && active_.size() < before) {
-                    start(finished);
+                // Finished transfers make room for waiting ones: start them
+                // before polling, or the poll would sleep with requests
+                // waiting and no transfer on the wire to wake it.
+                for (;;) {
+                    int running = 0;
                     curl_multi_perform(multi, &running);
+                    const size_t before = active_.size();
                     collectDone(finished);
+                    deliver(finished);
+                    if (waiting_.waiting() == 0 || active_.size() == before) break;
+                    start(finished);
                 }
             }
             deliver(finished);
