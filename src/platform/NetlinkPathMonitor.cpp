@@ -1,5 +1,6 @@
 // The Linux path monitor: rtnetlink notifications wake a reader thread, which
-// dumps the tables again and hands changed answers to the monitor's queue.
+// waits for the burst to end, dumps the tables again and hands the answer to
+// the monitor's queue whenever the path it describes has changed.
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <poll.h>
@@ -8,23 +9,34 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <system_error>
+#include <chrono>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 
 #include "base/ConsoleLog.hpp"
 #include "platform/PathAnswerRelay.hpp"
 #include "platform/PathMonitor.hpp"
+#include "platform/PathSignature.hpp"
 #include "platform/RtnetlinkSnapshot.hpp"
 
 namespace quarra {
 namespace {
 
+using Milliseconds = std::chrono::milliseconds;
+
 // While the tables cannot be read, look again this often.
-constexpr int kRetryMilliseconds = 1000;
+constexpr Milliseconds kRetryInterval{1000};
+// One cable or address event arrives as several messages: the tables are read
+// once the notifications have been quiet this long, so it is reported once.
+constexpr Milliseconds kQuietPeriod{200};
+// Notifications that never fall quiet still get the tables read this often.
+constexpr Milliseconds kLongestBurst{2000};
 
 class FileDescriptor {
 public:
@@ -99,6 +111,54 @@ void drain(int fd) {
     }
 }
 
+enum class Wake { notified, timedOut, stop };
+
+// Waits for notifications on `eventsFd` (reading them all) until `deadline`,
+// or for ever without one; `stop` once `wakeFd` is signalled or polling fails.
+Wake waitForNotification(int eventsFd, int wakeFd, std::optional<std::chrono::steady_clock::time_point> deadline) {
+    for (;;) {
+        int timeout = -1;
+        if (deadline) {
+            auto left = std::chrono::ceil<Milliseconds>(*deadline - std::chrono::steady_clock::now());
+            timeout = static_cast<int>(std::max<Milliseconds::rep>(left.count(), 0));
+        }
+        pollfd watched[2] = {{eventsFd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        int ready = poll(watched, 2, timeout);
+        if (ready < 0) {
+            if (errno == EINTR) continue;
+            return Wake::stop;
+        }
+        if (watched[1].revents) return Wake::stop;
+        if (watched[0].revents & (POLLNVAL | POLLHUP)) return Wake::stop;
+        // POLLERR: notifications were lost to an overflow; the dump covers them.
+        if (watched[0].revents & (POLLIN | POLLERR)) {
+            drain(eventsFd);
+            return Wake::notified;
+        }
+        if (ready == 0) return Wake::timedOut;
+    }
+}
+
+// After a notification: waits until the rest of its burst has arrived.
+// False when the reader is to stop.
+bool waitForQuiet(int eventsFd, int wakeFd) {
+    auto now = std::chrono::steady_clock::now();
+    const auto latest = now + kLongestBurst;
+    for (;;) {
+        auto deadline = std::min(now + kQuietPeriod, latest);
+        switch (waitForNotification(eventsFd, wakeFd, deadline)) {
+            case Wake::stop:
+                return false;
+            case Wake::timedOut:
+                return true;
+            case Wake::notified:
+                now = std::chrono::steady_clock::now();
+                if (now >= latest) return true;
+                break;
+        }
+    }
+}
+
 class NetlinkPathMonitor final : public PathMonitor {
 public:
     NetlinkPathMonitor(std::shared_ptr<Executor> queue, std::shared_ptr<Console> console)
@@ -151,13 +211,14 @@ private:
     // open until it has been joined.
     void run(Sockets sockets, int wakeFd) {
         pthread_setname_np(pthread_self(), "quarra-netlink");
+        const int eventsFd = sockets.events.get();
         uint32_t sequence = 0;
         bool reported = false;
         bool stale = true;
         for (;;) {
             if (stale) {
                 if (auto snapshot = dumpNetworkSnapshot(sockets.dumps.get(), sequence)) {
-                    relay_.publish(isPathSatisfied(*snapshot));
+                    relay_.publish(pathSignature(*snapshot));
                     reported = true;
                     stale = false;
                 } else if (!reported) {
@@ -165,15 +226,17 @@ private:
                     reported = true;
                 }
             }
-            pollfd watched[2] = {{sockets.events.get(), POLLIN, 0}, {wakeFd, POLLIN, 0}};
-            int ready = poll(watched, 2, stale ? kRetryMilliseconds : -1);
-            if (ready < 0 && errno != EINTR) return;
-            if (watched[1].revents) return;
-            if (watched[0].revents & POLLNVAL) return;
-            // POLLERR: notifications were lost to an overflow; the dump covers them.
-            if (watched[0].revents & (POLLIN | POLLERR)) {
-                drain(sockets.events.get());
-                stale = true;
+            std::optional<std::chrono::steady_clock::time_point> retryAt;
+            if (stale) retryAt = std::chrono::steady_clock::now() + kRetryInterval;
+            switch (waitForNotification(eventsFd, wakeFd, retryAt)) {
+                case Wake::stop:
+                    return;
+                case Wake::timedOut:
+                    break;
+                case Wake::notified:
+                    if (!waitForQuiet(eventsFd, wakeFd)) return;
+                    stale = true;
+                    break;
             }
         }
     }

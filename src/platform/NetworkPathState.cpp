@@ -17,16 +17,10 @@ bool linkCarries(const NetworkSnapshot& snapshot, int index) {
     return (link->flags & required) == required && !(link->flags & IFF_LOOPBACK);
 }
 
-// Link-local and host addresses reach nothing beyond the wire; an IPv6
-// address still checking for duplicates (or found duplicate) is not usable.
-bool addressIsUsable(const AddressState& address) {
-    return address.scope < RT_SCOPE_LINK && !(address.flags & (IFA_F_TENTATIVE | IFA_F_DADFAILED));
-}
-
 bool interfaceIsUsable(const NetworkSnapshot& snapshot, int index) {
     if (!linkCarries(snapshot, index)) return false;
     return std::any_of(snapshot.addresses.begin(), snapshot.addresses.end(), [&](const AddressState& a) {
-        return a.interfaceIndex == index && addressIsUsable(a);
+        return a.interfaceIndex == index && isAddressUsable(a);
     });
 }
 
@@ -36,16 +30,28 @@ bool isDefaultRoute(const RouteState& route) {
 
 }  // namespace
 
-bool isPathSatisfied(const NetworkSnapshot& snapshot) {
-    auto anyUsable = std::any_of(snapshot.links.begin(), snapshot.links.end(),
-                                 [&](const LinkState& l) { return interfaceIsUsable(snapshot, l.index); });
-    if (!anyUsable) return false;
-    return std::any_of(snapshot.routes.begin(), snapshot.routes.end(), [&](const RouteState& route) {
-        if (!isDefaultRoute(route)) return false;
-        if (route.outputInterfaces.empty()) return true;  // no device named: any usable one will do
-        return std::any_of(route.outputInterfaces.begin(), route.outputInterfaces.end(),
-                           [&](int index) { return interfaceIsUsable(snapshot, index); });
-    });
+bool isAddressUsable(const AddressState& address) {
+    return address.scope < RT_SCOPE_LINK && !(address.flags & (IFA_F_TENTATIVE | IFA_F_DADFAILED));
 }
+
+std::vector<int> defaultRouteInterfaces(const NetworkSnapshot& snapshot) {
+    std::vector<int> interfaces;
+    auto addIfUsable = [&](int index) {
+        if (interfaceIsUsable(snapshot, index)) interfaces.push_back(index);
+    };
+    for (const auto& route : snapshot.routes) {
+        if (!isDefaultRoute(route)) continue;
+        if (route.outputInterfaces.empty()) {
+            for (const auto& link : snapshot.links) addIfUsable(link.index);
+        } else {
+            for (int index : route.outputInterfaces) addIfUsable(index);
+        }
+    }
+    std::sort(interfaces.begin(), interfaces.end());
+    interfaces.erase(std::unique(interfaces.begin(), interfaces.end()), interfaces.end());
+    return interfaces;
+}
+
+bool isPathSatisfied(const NetworkSnapshot& snapshot) { return !defaultRouteInterfaces(snapshot).empty(); }
 
 }  // namespace quarra

@@ -1,6 +1,7 @@
 #pragma once
 // What the kernel says about links, addresses and routes, and the rule that
 // turns it into "a usable network path exists".
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -16,6 +17,8 @@ struct AddressState {
     int family = 0;      // AF_INET or AF_INET6
     int scope = 0;       // RT_SCOPE_*
     uint32_t flags = 0;  // IFA_F_* flags
+    int prefixLength = 0;
+    std::array<uint8_t, 16> bytes{};  // network order; an IPv4 address fills the first four
 };
 
 struct RouteState {
@@ -31,6 +34,15 @@ struct NetworkSnapshot {
     std::vector<AddressState> addresses;
     std::vector<RouteState> routes;
 };
+
+// Link-local and host addresses reach nothing beyond the wire; an IPv6
+// address still checking for duplicates (or found duplicate) is not usable.
+bool isAddressUsable(const AddressState& address);
+
+// The interfaces a usable default route of the main table leaves through,
+// sorted, each once. A default route that names no device counts every
+// usable interface. Empty when there is no usable path.
+std::vector<int> defaultRouteInterfaces(const NetworkSnapshot& snapshot);
 
 // True when some interface that is not loopback is up and running with a
 // global, settled address, and the main table has a unicast default route

@@ -21,8 +21,37 @@ void PathAnswerRelay::publish(bool satisfied) {
     unsigned long long generation = 0;
     {
         std::lock_guard lock(state_->mutex);
+        state_->path.reset();
         if (state_->answer == satisfied) return;
         state_->answer = satisfied;
+        handler = state_->handler;
+        generation = state_->generation;
+    }
+    post(std::move(handler), satisfied, generation);
+}
+
+void PathAnswerRelay::publish(const PathSignature& path) {
+    PathMonitor::Handler handler;
+    unsigned long long generation = 0;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (state_->path == path) return;
+        state_->path = path;
+        state_->answer = path.satisfied;
+        handler = state_->handler;
+        generation = state_->generation;
+    }
+    post(std::move(handler), path.satisfied, generation);
+}
+
+void PathAnswerRelay::announce() {
+    PathMonitor::Handler handler;
+    bool satisfied = false;
+    unsigned long long generation = 0;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (!state_->answer) return;
+        satisfied = *state_->answer;
         handler = state_->handler;
         generation = state_->generation;
     }
@@ -33,6 +62,7 @@ void PathAnswerRelay::reset() {
     std::lock_guard lock(state_->mutex);
     state_->handler = nullptr;
     state_->answer.reset();
+    state_->path.reset();
     ++state_->generation;
 }
 

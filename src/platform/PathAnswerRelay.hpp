@@ -10,6 +10,8 @@
 #include <quarra/Executor.hpp>
 #include <quarra/PathMonitor.hpp>
 
+#include "platform/PathSignature.hpp"
+
 namespace quarra {
 
 class PathAnswerRelay {
@@ -20,8 +22,15 @@ public:
     // dropped); it gets the current answer at once when there is one.
     void install(PathMonitor::Handler handler);
     // Records the answer; the handler gets it when it differs from the last.
+    // A bare answer says nothing about the path, so it forgets the last one.
     void publish(bool satisfied);
-    // Forgets the handler and the answer; queued calls are dropped.
+    // Records the path; the handler gets its answer when the path differs
+    // from the last one, even when the answer itself is unchanged.
+    void publish(const PathSignature& path);
+    // The path changed in a way only the caller can see: the handler gets
+    // the current answer again, when there is one.
+    void announce();
+    // Forgets the handler, the answer and the path; queued calls are dropped.
     void reset();
 
 private:
@@ -29,6 +38,7 @@ private:
         std::mutex mutex;  // guards everything below
         PathMonitor::Handler handler;
         std::optional<bool> answer;
+        std::optional<PathSignature> path;
         unsigned long long generation = 0;
     };
     // Posts one handler call that runs only while `generation` is current.

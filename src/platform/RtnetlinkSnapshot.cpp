@@ -5,6 +5,7 @@
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -48,6 +49,14 @@ std::optional<uint32_t> attributeU32(const Attribute& attribute) {
     return value;
 }
 
+// An IPv4 or IPv6 address; a payload of any other size is ignored.
+bool readAddressBytes(const Attribute& attribute, std::array<uint8_t, 16>& bytes) {
+    if (attribute.length != 4 && attribute.length != 16) return false;
+    bytes = {};
+    std::memcpy(bytes.data(), attribute.payload, attribute.length);
+    return true;
+}
+
 void readLink(const uint8_t* body, std::size_t length, NetworkSnapshot& snapshot) {
     ifinfomsg info{};
     if (!readStruct(body, length, info)) return;
@@ -57,13 +66,20 @@ void readLink(const uint8_t* body, std::size_t length, NetworkSnapshot& snapshot
 void readAddress(const uint8_t* body, std::size_t length, NetworkSnapshot& snapshot) {
     ifaddrmsg info{};
     if (!readStruct(body, length, info)) return;
-    AddressState address{static_cast<int>(info.ifa_index), info.ifa_family, info.ifa_scope, info.ifa_flags};
+    AddressState address{static_cast<int>(info.ifa_index), info.ifa_family, info.ifa_scope, info.ifa_flags,
+                         info.ifa_prefixlen, {}};
     std::size_t header = align4(sizeof(ifaddrmsg));
+    bool haveLocal = false;
     if (length > header) {
         forEachAttribute(body + header, length - header, [&](const Attribute& attribute) {
-            // The 8-bit field cannot hold every flag; the attribute can.
             if (attribute.type == IFA_FLAGS) {
+                // The 8-bit field cannot hold every flag; the attribute can.
                 if (auto flags = attributeU32(attribute)) address.flags = *flags;
+            } else if (attribute.type == IFA_LOCAL) {
+                // On a point-to-point link IFA_ADDRESS is the peer's; IFA_LOCAL is ours.
+                haveLocal = readAddressBytes(attribute, address.bytes) || haveLocal;
+            } else if (attribute.type == IFA_ADDRESS && !haveLocal) {
+                readAddressBytes(attribute, address.bytes);
             }
         });
     }

@@ -25,4 +25,8 @@ void ManualPathMonitor::setSatisfied(bool satisfied) {
     if (started_.load()) relay_->publish(satisfied);
 }
 
+void ManualPathMonitor::announceChange() {
+    if (started_.load()) relay_->announce();
+}
+
 }  // namespace quarra

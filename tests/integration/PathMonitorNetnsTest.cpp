@@ -59,6 +59,14 @@ public:
         changed_.wait_for(lock, std::chrono::seconds(20), [&] { return answers_.size() >= count; });
         return answers_;
     }
+    // Waits for `count` answers, then a while longer (beyond the monitor's
+    // quiet period) in case more arrive than expected; gives them all.
+    std::vector<bool> settle(std::size_t count) {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, std::chrono::seconds(20), [&] { return answers_.size() >= count; });
+        changed_.wait_for(lock, std::chrono::milliseconds(600), [&] { return answers_.size() > count; });
+        return answers_;
+    }
     std::vector<std::string> threadNames() {
         std::lock_guard lock(mutex_);
         return threadNames_;
@@ -106,6 +114,14 @@ protected:
     void ip(const std::string& arguments) {
         auto [status, output] = run("ip -n " + name_ + " " + arguments);
         ASSERT_EQ(status, 0) << "ip " << arguments << ": " << output;
+    }
+
+    // Several `ip` commands in one process, so the kernel sends them as one burst.
+    void ipBatch(const std::vector<std::string>& commands) {
+        std::string lines;
+        for (const auto& command : commands) lines += " '" + command + "'";
+        auto [status, output] = run("printf '%s\\n'" + lines + " | ip -n " + name_ + " -batch -");
+        ASSERT_EQ(status, 0) << "ip -batch" << lines << ": " << output;
     }
 
     // Runs `body` on a thread that has entered the namespace: sockets it
@@ -158,6 +174,55 @@ TEST_F(PathMonitorNetns, FollowsInterfacesAddressesAndTheDefaultRoute) {
     Answers late;
     monitor->start(late.handler());
     EXPECT_EQ(late.waitFor(1), std::vector<bool>{false});
+
+    monitor->cancel();
+    for (const auto& thread : answers.threadNames()) EXPECT_EQ(thread, "test-monitor");
+}
+
+// Every change of the interface or addresses a sign-in depends on is reported
+// once, even when the answer stays "usable"; a burst of messages is one change.
+TEST_F(PathMonitorNetns, ReportsEachChangeOfThePathOnce) {
+    ip("link set lo up");
+    for (const char* pair : {"q0 type veth peer name q1", "q2 type veth peer name q3"}) {
+        auto [status, output] = run("ip -n " + name_ + " link add " + pair);
+        if (status != 0) GTEST_SKIP() << "cannot make veth interfaces here (" << output << ")";
+    }
+    ip("addr add 10.213.0.1/24 dev q0");
+    ip("addr add 10.214.0.1/24 dev q2");
+    for (const char* link : {"q1", "q3", "q0", "q2"}) ip(std::string("link set ") + link + " up");
+    ip("route add default via 10.213.0.2 dev q0");
+
+    Answers answers;
+    std::shared_ptr<PathMonitor> monitor = makeNetlinkPathMonitor(makeSerialQueue("test-monitor"));
+    insideNamespace([&] { monitor->start(answers.handler()); });
+    std::vector<bool> expected{true};
+    ASSERT_EQ(answers.settle(expected.size()), expected) << "usable through q0 at start";
+
+    struct Step {
+        const char* name;
+        std::vector<std::string> commands;
+        std::vector<bool> answers;  // what the step adds
+    };
+    const Step steps[] = {
+        {"default route moved to q2", {"route replace default via 10.214.0.2 dev q2"}, {true}},
+        {"address added on q0, which no longer carries the route", {"addr add 10.213.0.7/24 dev q0"}, {}},
+        {"address added on q2", {"addr add 10.214.0.7/24 dev q2"}, {true}},
+        {"a burst of addresses on q2",
+         {"addr add 10.215.0.1/24 dev q2", "addr add 10.215.0.2/24 dev q2", "addr del 10.214.0.7/24 dev q2"},
+         {true}},
+        {"default route removed", {"route del default"}, {false}},
+        {"default route restored", {"route add default via 10.214.0.2 dev q2"}, {true}},
+        // The kernel drops the route with the link; the path stays unusable
+        // until it is added again, however the burst is cut up.
+        {"q2 bounced", {"link set q2 down", "link set q2 up"}, {false}},
+        {"default route added after the bounce", {"route add default via 10.214.0.2 dev q2"}, {true}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        ipBatch(step.commands);
+        expected.insert(expected.end(), step.answers.begin(), step.answers.end());
+        ASSERT_EQ(answers.settle(expected.size()), expected);
+    }
 
     monitor->cancel();
     for (const auto& thread : answers.threadNames()) EXPECT_EQ(thread, "test-monitor");

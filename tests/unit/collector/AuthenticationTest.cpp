@@ -116,6 +116,25 @@ TEST(Authentication, OfflineUsesTheCacheThenGoingOnlineStartsCollectionOnce) {
     EXPECT_EQ(h.screenTrackingSwitches, 1) << "the offline start switches nothing on";
 }
 
+// A new interface or address changes what the initiate call carries, so a
+// path change that stays usable signs in again, once per change.
+TEST(Authentication, APathChangeThatStaysUsableSignsInAgain) {
+    AuthenticationHarness h(true);
+    h.start->authenticateUser("alice", "secret", "Acme", [&](const std::string& key) { h.keys.push_back(key); });
+    h.executor->runUntilIdle();
+    ASSERT_EQ(h.requestsEndingWith("initiate"), 1u);
+
+    h.monitor->announceChange();
+    h.executor->runUntilIdle();
+    EXPECT_EQ(h.requestsEndingWith("accessToken"), 2u);
+    EXPECT_EQ(h.requestsEndingWith("initiate"), 2u);
+    EXPECT_EQ(h.keys, (std::vector<std::string>{"online-txn", "online-txn"}));
+
+    h.monitor->setSatisfied(true);  // the same answer with nothing new is no change
+    h.executor->runUntilIdle();
+    EXPECT_EQ(h.requestsEndingWith("initiate"), 2u);
+}
+
 TEST(Authentication, ReportsMadeBeforeTheSessionAreDeliveredAfterIt) {
     AuthenticationHarness h(true);
     h.enableFeatures({"userEvents"});  // as a configuration from an earlier run would

@@ -1,4 +1,5 @@
-// The path monitor's promise: the current answer at start, then each change once.
+// The path monitor's promise: the current answer at start, then each change
+// of the answer or of the path once.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -64,6 +65,25 @@ TEST_F(ManualMonitorTest, NothingAfterCancelAndAFreshStartReportsAgain) {
     monitor.start(again.handler());
     queue->runUntilIdle();
     EXPECT_EQ(again.answers, std::vector<bool>{true});
+}
+
+TEST_F(ManualMonitorTest, AnnouncedChangeRepeatsTheCurrentAnswer) {
+    monitor.announceChange();
+    monitor.start(first.handler());
+    queue->runUntilIdle();
+    EXPECT_EQ(first.answers, std::vector<bool>{false}) << "nothing is announced before start";
+
+    monitor.setSatisfied(true);
+    monitor.announceChange();
+    monitor.announceChange();
+    queue->runUntilIdle();
+    EXPECT_EQ(first.answers, (std::vector<bool>{false, true, true, true})) << "each announcement is one call";
+    EXPECT_TRUE(monitor.satisfied());
+
+    monitor.cancel();
+    monitor.announceChange();
+    queue->runUntilIdle();
+    EXPECT_EQ(first.answers.size(), 4u) << "nothing is announced after cancel";
 }
 
 TEST(ManualPathMonitor, QueuedCallsDieWithTheMonitor) {

@@ -7,6 +7,7 @@
 #include <net/if.h>
 #include <sys/socket.h>
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -99,6 +100,44 @@ TEST(RtnetlinkRead, ReadsLinksAddressesAndRoutes) {
     EXPECT_EQ(snapshot.routes[0].table, uint32_t(RT_TABLE_MAIN));
     EXPECT_EQ(snapshot.routes[0].outputInterfaces, std::vector<int>{2});
     EXPECT_EQ(snapshot.routes[1].outputInterfaces, std::vector<int>{5});
+}
+
+TEST(RtnetlinkRead, ReadsTheAddressAndItsPrefix) {
+    struct Case {
+        const char* name;
+        int family;
+        std::vector<std::pair<uint16_t, std::vector<uint8_t>>> attributes;
+        std::array<uint8_t, 16> bytes;
+    };
+    const std::vector<uint8_t> local{10, 1, 2, 3};
+    const std::vector<uint8_t> peer{10, 1, 2, 99};
+    const std::vector<uint8_t> v6{0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7};
+    const Case cases[] = {
+        {"IPv4, address then local", AF_INET, {{IFA_ADDRESS, local}, {IFA_LOCAL, local}}, {10, 1, 2, 3}},
+        {"point-to-point: local wins over the peer", AF_INET, {{IFA_ADDRESS, peer}, {IFA_LOCAL, local}},
+         {10, 1, 2, 3}},
+        {"point-to-point, local first", AF_INET, {{IFA_LOCAL, local}, {IFA_ADDRESS, peer}}, {10, 1, 2, 3}},
+        {"IPv6 address only", AF_INET6, {{IFA_ADDRESS, v6}},
+         {0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}},
+        {"address of an odd size ignored", AF_INET, {{IFA_ADDRESS, {10, 1, 2}}}, {}},
+        {"odd local falls back to the address", AF_INET, {{IFA_LOCAL, {1, 2, 3, 4, 5}}, {IFA_ADDRESS, peer}},
+         {10, 1, 2, 99}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ifaddrmsg info = address(4, RT_SCOPE_UNIVERSE);
+        info.ifa_family = static_cast<unsigned char>(c.family);
+        info.ifa_prefixlen = 23;
+        MessageWriter writer;
+        writer.message(RTM_NEWADDR, 2, info, c.attributes).done(2);
+        NetworkSnapshot snapshot;
+        EXPECT_EQ(readRtnetlinkMessages(writer.bytes().data(), writer.bytes().size(), 2, snapshot), NetlinkBatch::done);
+        ASSERT_EQ(snapshot.addresses.size(), 1u);
+        EXPECT_EQ(snapshot.addresses[0].interfaceIndex, 4);
+        EXPECT_EQ(snapshot.addresses[0].family, c.family);
+        EXPECT_EQ(snapshot.addresses[0].prefixLength, 23);
+        EXPECT_EQ(snapshot.addresses[0].bytes, c.bytes);
+    }
 }
 
 TEST(RtnetlinkRead, TellsIncompleteInterruptedAndFailedDumps) {

@@ -2,7 +2,8 @@
 // A path monitor whose answer a test (or a scripted host) sets by hand.
 //
 // The handler runs on `queue`; without one it runs on the thread that calls
-// start() or setSatisfied(), before that call returns. Safe from any thread.
+// start(), setSatisfied() or announceChange(), before that call returns.
+// Safe from any thread.
 #include <atomic>
 #include <memory>
 
@@ -23,6 +24,10 @@ public:
 
     // Changes the answer; a started monitor reports it when it differs.
     void setSatisfied(bool satisfied);
+    // Reports a change of the path that leaves the answer as it is (another
+    // interface, a new address): a started monitor calls its handler once
+    // with the current answer. Does nothing before start() or after cancel().
+    void announceChange();
     bool satisfied() const { return satisfied_.load(); }
     bool isStarted() const { return started_.load(); }
 
