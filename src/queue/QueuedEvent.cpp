@@ -1,5 +1,8 @@
 #include "queue/QueuedEvent.hpp"
 
+#include <chrono>
+#include <cstdint>
+
 #include "base/JsonText.hpp"
 
 namespace quarra {
@@ -75,6 +78,13 @@ std::optional<QueuedEvent> decodeQueuedEvent(std::string_view text) {
     auto created = numberAt("createdAtMs");
     auto event = record->find("event");
     if (!path || !timeout || !retryCount || !retryInterval || !key || !created || event == record->end()) {
+        return std::nullopt;
+    }
+    // A creation time the clock cannot hold was not written by us; taking it
+    // would overflow the clock.
+    constexpr int64_t kLatestCreatedMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::TimePoint::max().time_since_epoch()).count();
+    if (*created < 0 || *created > kLatestCreatedMs) {
         return std::nullopt;
     }
     return QueuedEvent{

@@ -58,3 +58,44 @@ TEST(Matching, TheReportCaseIsNotCompared) {
 
 }  // namespace
 }  // namespace quarra
+
+namespace quarra {
+namespace {
+
+// Rows come back from disk: a row that decodes must be one we could have
+// written, and one we wrote must come back whole.
+TEST(QueuedEventRows, DecodeOnlyWhatCouldHaveBeenWritten) {
+    const std::string fields = R"("event":{"event":"tap"},"key":"K","path":"userEvents","retryCount":1,)"
+                               R"("retryInterval":1,"timeout":3)";
+    struct Case {
+        const char* name;
+        std::string row;
+        bool decodes;
+    };
+    const Case cases[] = {
+        {"a row as written", R"({"case":"userEventData","createdAtMs":1700000000000,)" + fields + "}", true},
+        {"a time past what the clock holds", R"({"case":"userEventData","createdAtMs":16299994500000,)" + fields + "}",
+         false},
+        {"a time far before 1970", R"({"case":"userEventData","createdAtMs":-16299994500000,)" + fields + "}", false},
+        {"a time that is not a whole number", R"({"case":"userEventData","createdAtMs":1.5,)" + fields + "}", false},
+        {"no time", R"({"case":"userEventData",)" + fields + "}", false},
+        {"a request that is not a report", R"({"case":"sendDataAccessToken","createdAtMs":1,)" + fields + "}", false},
+        {"not an object", "[]", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto decoded = decodeQueuedEvent(c.row);
+        ASSERT_EQ(decoded.has_value(), c.decodes);
+        if (!decoded) continue;
+        auto written = encodeQueuedEvent(*decoded);
+        ASSERT_TRUE(written.has_value());
+        auto again = decodeQueuedEvent(*written);
+        ASSERT_TRUE(again.has_value());
+        EXPECT_EQ(again->createdAt, decoded->createdAt);
+        EXPECT_EQ(again->idempotencyKey, "K");
+        EXPECT_EQ(again->event, decoded->event);
+    }
+}
+
+}  // namespace
+}  // namespace quarra
