@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   libcurl4-openssl-dev libssl-dev openssl
-  nlohmann-json3-dev libsqlite3-dev libsodium-dev libfmt-dev libcpp-httplib-dev
+  nlohmann-json3-dev libsqlite3-dev libsodium-dev libfmt-dev libcpp-httplib-dev libcli11-dev uuid-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev ccache
-  iproute2
+  iproute2 curl
+  doxygen
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   nodejs
 )

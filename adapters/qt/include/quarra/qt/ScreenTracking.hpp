@@ -1,12 +1,18 @@
 #pragma once
-// The automatic screen hooks on a Qt application: an application-wide event
-// filter hands the show and hide of every screen (a top-level window or
-// dialog, or a page of a QStackedWidget) to ScreenAppearanceHooks, named by
-// the meta-object's class name. Qt's own classes stand for the platform's:
-// a plain QStackedWidget is a navigation container, a QTabWidget a tab bar,
-// a QMessageBox an alert, a QTableView or QTableWidget a table screen; any
-// other Qt class is logged and never reported. The hooks stay quiet until
-// the first online authentication switches screen tracking on.
+/**
+ * @file
+ * @brief The automatic screen hooks on a Qt application.
+ *
+ * An application-wide event filter hands the show and hide of every screen (a
+ * top-level window or dialog, or a page of a QStackedWidget) to
+ * ScreenAppearanceHooks, named by the meta-object's class name. Qt's own
+ * classes stand for the platform's: a plain QStackedWidget is a navigation
+ * container, a QTabWidget a tab bar, a QMessageBox an alert, a QTableView or
+ * QTableWidget a table screen; any other Qt class is logged and never
+ * reported. The hooks stay quiet until the first online authentication
+ * switches screen tracking on.
+ */
+#include <quarra/qt/Export.hpp>
 #include <QObject>
 
 #include <quarra/tracking/ScreenAppearanceHooks.hpp>
@@ -15,15 +21,31 @@ class QWidget;
 
 namespace quarra::qt {
 
-class ScreenHooksFilter : public QObject {
+/**
+ * @brief The application-wide event filter that feeds ScreenAppearanceHooks.
+ *
+ * Shows and hides that the window system caused on its own (a window
+ * minimised and restored) are not visits and are ignored.
+ *
+ * @par Thread
+ * GUI thread only: made, used and destroyed there.
+ * @par Lifetime
+ * A child object of `application`, which owns it; `hooks` must outlive it.
+ * The destructor removes the filter.
+ * @par Blocking
+ * Never blocks: the events are handed to the library's worker.
+ */
+class QUARRA_QT_API ScreenHooksFilter : public QObject {
     Q_OBJECT
 
 public:
-    // Filters the events of `application` until destroyed.
+    /// Filters the events of `application` until destroyed; owned by `application`.
     ScreenHooksFilter(ScreenAppearanceHooks& hooks, QObject& application);
+    /// Removes the filter from the application.
     ~ScreenHooksFilter() override;
 
 protected:
+    /// Hands the show or hide of a screen to the hooks, before the screen's own handling; never consumes the event.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -31,13 +53,45 @@ private:
     QObject& application_;
 };
 
-// What the hooks are told about `widget`.
-ScreenClass screenClassOf(const QWidget& widget);
-// True for a top-level window or dialog and for a page of a QStackedWidget.
-bool isScreen(const QWidget& widget);
+/**
+ * @brief What the hooks are told about `widget`.
+ *
+ * @par Thread
+ * GUI thread.
+ * @par Lifetime
+ * Keeps nothing.
+ * @par Blocking
+ * Never blocks.
+ */
+QUARRA_QT_API ScreenClass screenClassOf(const QWidget& widget);
 
-// Call once at start-up, on the GUI thread, after quarra::configure(): the
-// filter of the process-wide hooks, owned by the application.
-void installScreenTracking();
+/**
+ * @brief True for a top-level window or dialog and for a page of a QStackedWidget.
+ *
+ * Menus, tool tips and pop-ups are not screens.
+ *
+ * @par Thread
+ * GUI thread.
+ * @par Lifetime
+ * Keeps nothing.
+ * @par Blocking
+ * Never blocks.
+ */
+QUARRA_QT_API bool isScreen(const QWidget& widget);
+
+/**
+ * @brief Installs the filter of the process-wide hooks (ScreenAppearanceHooks::shared()).
+ *
+ * Call once at start-up, after quarra::configure(); calling again changes
+ * nothing. Without a QCoreApplication it does nothing.
+ *
+ * @par Thread
+ * The GUI thread.
+ * @par Lifetime
+ * The filter is owned by the application and lives as long as it.
+ * @par Blocking
+ * Never blocks on the disk (builds the library on first use).
+ */
+QUARRA_QT_API void installScreenTracking();
 
 }  // namespace quarra::qt

@@ -1,8 +1,14 @@
 #pragma once
-// Tracks typing in every QLineEdit, QTextEdit and QPlainTextEdit of the
-// application that sits inside a FieldTrackingAdopter (a TrackedFieldGroup,
-// say), through QuarraTextWatcher: focus in and out bound an editing period,
-// the user's edits are its text changes. TrackedLineEdits are heard too.
+/**
+ * @file
+ * @brief Tracks typing in every QLineEdit, QTextEdit and QPlainTextEdit of the
+ * application that sits inside a FieldTrackingAdopter (a TrackedFieldGroup,
+ * say), through QuarraTextWatcher.
+ *
+ * Focus in and out bound an editing period, the user's edits are its text
+ * changes. TrackedLineEdits are heard too.
+ */
+#include <quarra/qt/Export.hpp>
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
@@ -15,20 +21,42 @@
 
 namespace quarra::qt {
 
-class TextWatcher : public QObject {
+/**
+ * @brief Feeds the focus and edits of the application's text editors to a QuarraTextWatcher.
+ *
+ * A context menu does not end a period; losing the focus otherwise does, and
+ * so does the editor's destruction.
+ *
+ * @par Thread
+ * GUI thread only: made, used and destroyed there.
+ * @par Lifetime
+ * A QObject: owned by `parent` when given. While tracking it filters the
+ * application's events. Stopping or destroying it drops an open period
+ * unreported. A report handed off is delivered also when the watcher is
+ * destroyed meanwhile; after DataCollectorService::shutdown() reports are
+ * refused at once.
+ * @par Blocking
+ * Never blocks: reports are handed to the library's worker.
+ */
+class QUARRA_QT_API TextWatcher : public QObject {
     Q_OBJECT
 
 public:
+    /// A watcher reporting through `context` (the shared one unless a test gives its own); not yet tracking.
     explicit TextWatcher(QObject* parent = nullptr,
                          std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
+    /// Stops tracking.
     ~TextWatcher() override;
 
-    // GUI thread; starting twice changes nothing.
+    /// Starts watching every editor of the application; starting twice changes nothing. GUI thread.
     void startTracking();
+    /// Stops watching; an open period is dropped unreported. GUI thread.
     void stopTracking();
+    /// The watcher behind it; valid as long as this object.
     QuarraTextWatcher& tracking() { return *tracking_; }
 
 protected:
+    /// Turns focus in and out of a text editor into period begins and ends; never consumes the event.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,6 +1,10 @@
 #pragma once
-// A spin-wheel style list of choices that reports each period it was
-// visible through TrackingPickerView, labelled by its field tag.
+/**
+ * @file
+ * @brief A spin-wheel style list of choices that reports each period it was
+ * visible through TrackingPickerView, labelled by its field tag.
+ */
+#include <quarra/qt/Export.hpp>
 #include <QListWidget>
 #include <memory>
 
@@ -9,22 +13,49 @@
 
 namespace quarra::qt {
 
-class TrackedPicker : public QListWidget {
+/**
+ * @brief A QListWidget that reports each period it was shown.
+ *
+ * A period begins when the picker is shown and ends, with a report, when it
+ * is hidden or destroyed. A window minimised and restored is not a new
+ * period.
+ *
+ * @par Thread
+ * GUI thread only: made, used and destroyed there.
+ * @par Lifetime
+ * A QWidget: owned by its parent when given. Owns its TrackingPickerView. A
+ * report handed off is delivered also when the picker is destroyed
+ * meanwhile; after DataCollectorService::shutdown() reports are refused at
+ * once.
+ * @par Blocking
+ * Never blocks: reports are handed to the library's worker.
+ */
+class QUARRA_QT_API TrackedPicker : public QListWidget {
     Q_OBJECT
+    /// One of the field tag names ("LoginPickerView"); see FieldTags.
     Q_PROPERTY(QString fieldTag READ fieldTag WRITE setFieldTag)
 
 public:
+    /// A picker reporting through `context` (the shared one unless a test gives its own); its first period begins when it is shown.
     explicit TrackedPicker(QWidget* parent = nullptr,
                            std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
+    /// Ends and reports an open period, then destroys the tracking control.
     ~TrackedPicker() override;
 
+    /// The field tag's raw string (TrackingPickerView::fieldTag()).
     QString fieldTag() const;
+    /// Sets the field tag; any text other than a FieldTags raw string is reported once on the console, and no period is tracked.
     void setFieldTag(const QString& tag);
+    /// The tracking control; valid as long as the widget.
     TrackingPickerView& tracking() { return *tracking_; }
 
 protected:
+    /// Forwards touches to the control (kept, never reported); the base class
+    /// then handles the event. An override calls this one.
     bool event(QEvent* event) override;
+    /// The base class handles the show, then a period begins. An override calls this one.
     void showEvent(QShowEvent* event) override;
+    /// The base class handles the hide, then the period ends and is reported. An override calls this one.
     void hideEvent(QHideEvent* event) override;
 
 private:

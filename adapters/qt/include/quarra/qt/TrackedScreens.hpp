@@ -1,13 +1,22 @@
 #pragma once
-// Base classes for a host's screens, one per tracked screen kind. A screen is
-// a top-level window or a page of a QStackedWidget. Subclasses declare
-// Q_OBJECT (the automatic hooks name screens by their class) and override
-// screenTag() to label their visits.
-//
-// TrackedScreen records the last press or touch on it (also those that began
-// on a TrackedPushButton inside it) for the screen events of the session.
-// TrackedTableScreen and TrackedCollectionScreen report entering when shown
-// and leaving, with the visit's duration, when hidden.
+/**
+ * @file
+ * @brief Base classes for a host's screens, one per tracked screen kind.
+ *
+ * A screen is a top-level window or a page of a QStackedWidget. Subclasses
+ * declare Q_OBJECT (the automatic hooks name screens by their class) and
+ * override screenTag() to label their visits (TrackedTableScreen and
+ * TrackedCollectionScreen send it).
+ *
+ * TrackedScreen records the last press or touch on it (also those that began
+ * on a TrackedPushButton inside it) for the screen events of the session.
+ * TrackedTableScreen and TrackedCollectionScreen report entering when shown
+ * and leaving, with the visit's duration, when hidden.
+ *
+ * Shows and hides the window system causes on its own (a window minimised
+ * and restored) are not visits and are ignored.
+ */
+#include <quarra/qt/Export.hpp>
 #include <QWidget>
 #include <memory>
 
@@ -19,21 +28,40 @@
 
 namespace quarra::qt {
 
-class TrackedScreen : public QWidget {
+/**
+ * @brief A screen that records the last press or touch on it, through EventsTrackerViewController.
+ *
+ * @par Thread
+ * GUI thread only: made, used and destroyed there.
+ * @par Lifetime
+ * A QWidget: owned by its parent when given. Owns its tracking control; the
+ * recorded touch lives in the tracking context and outlives the screen.
+ * @par Blocking
+ * Never blocks.
+ */
+class QUARRA_QT_API TrackedScreen : public QWidget {
     Q_OBJECT
 
 public:
+    /// A screen recording into `context` (the shared one unless a test gives its own).
     explicit TrackedScreen(QWidget* parent = nullptr,
                            std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
+    /// Forgets the touch's position when still shown, then destroys the tracking control.
     ~TrackedScreen() override;
 
+    /// The screen's tag; overridden by the host. This screen kind sends no tagged events.
     virtual ScreenTags screenTag() const { return ScreenTags::None; }
+    /// The tracking control; valid as long as the widget.
     EventsTrackerViewController& tracking() { return *tracking_; }
 
 protected:
+    /// Records a touch that begins on the screen; the base class then handles the event. An override calls this one.
     bool event(QEvent* event) override;
+    /// The base class handles the show, then the control hears of it. An override calls this one.
     void showEvent(QShowEvent* event) override;
+    /// The base class handles the hide, then the control forgets the touch's position. An override calls this one.
     void hideEvent(QHideEvent* event) override;
+    /// Records a mouse press on the screen; the base class then handles it. An override calls this one.
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
@@ -42,38 +70,78 @@ private:
     Touches* touches_;  // a child object of this widget
 };
 
-class TrackedTableScreen : public QWidget {
+/**
+ * @brief A table screen that reports its visits as coded events, through EventsTrackerTableViewController.
+ *
+ * @par Thread
+ * GUI thread only: made, used and destroyed there.
+ * @par Lifetime
+ * A QWidget: owned by its parent when given. Owns its tracking control. A
+ * screen destroyed while shown reports its exit with the tag it last gave. A
+ * report handed off is delivered also when the screen is destroyed
+ * meanwhile; after DataCollectorService::shutdown() reports are refused at
+ * once.
+ * @par Blocking
+ * Never blocks: reports are handed to the library's worker.
+ */
+class QUARRA_QT_API TrackedTableScreen : public QWidget {
     Q_OBJECT
 
 public:
+    /// A screen reporting through `context` (the shared one unless a test gives its own).
     explicit TrackedTableScreen(QWidget* parent = nullptr,
                                 std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
+    /// Reports the exit of a visit that is still shown, then destroys the tracking control.
     ~TrackedTableScreen() override;
 
+    /// The screen's tag; overridden by the host. None reports nothing.
     virtual ScreenTags screenTag() const { return ScreenTags::None; }
+    /// The tracking control; valid as long as the widget.
     EventsTrackerTableViewController& tracking() { return *tracking_; }
 
 protected:
+    /// The base class handles the show, then the enter event is sent. An override calls this one.
     void showEvent(QShowEvent* event) override;
+    /// The base class handles the hide, then the exit event is sent. An override calls this one.
     void hideEvent(QHideEvent* event) override;
 
 private:
     std::unique_ptr<EventsTrackerTableViewController> tracking_;
 };
 
-class TrackedCollectionScreen : public QWidget {
+/**
+ * @brief A collection screen that reports its visits as coded events, through EventsTrackerCollectionViewController.
+ *
+ * @par Thread
+ * GUI thread only: made, used and destroyed there.
+ * @par Lifetime
+ * A QWidget: owned by its parent when given. Owns its tracking control. A
+ * screen destroyed while shown reports its exit with the tag it last gave. A
+ * report handed off is delivered also when the screen is destroyed
+ * meanwhile; after DataCollectorService::shutdown() reports are refused at
+ * once.
+ * @par Blocking
+ * Never blocks: reports are handed to the library's worker.
+ */
+class QUARRA_QT_API TrackedCollectionScreen : public QWidget {
     Q_OBJECT
 
 public:
+    /// A screen reporting through `context` (the shared one unless a test gives its own).
     explicit TrackedCollectionScreen(QWidget* parent = nullptr,
                                      std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
+    /// Reports the exit of a visit that is still shown, then destroys the tracking control.
     ~TrackedCollectionScreen() override;
 
+    /// The screen's tag; overridden by the host. None reports nothing.
     virtual ScreenTags screenTag() const { return ScreenTags::None; }
+    /// The tracking control; valid as long as the widget.
     EventsTrackerCollectionViewController& tracking() { return *tracking_; }
 
 protected:
+    /// The base class handles the show, then the enter event is sent. An override calls this one.
     void showEvent(QShowEvent* event) override;
+    /// The base class handles the hide, then the exit event is sent. An override calls this one.
     void hideEvent(QHideEvent* event) override;
 
 private:

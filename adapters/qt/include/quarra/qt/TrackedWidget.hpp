@@ -1,7 +1,11 @@
 #pragma once
-// A container widget that records, through TrackingView, where presses and
-// touches on it or anything inside it start and end, and prints which child
-// a tap selected. It sends nothing.
+/**
+ * @file
+ * @brief A container widget that records, through TrackingView, where presses
+ * and touches on it or anything inside it start and end, and prints which
+ * child a tap selected. It sends nothing.
+ */
+#include <quarra/qt/Export.hpp>
 #include <QWidget>
 #include <memory>
 
@@ -10,17 +14,37 @@
 
 namespace quarra::qt {
 
-class TrackedWidget : public QWidget {
+/**
+ * @brief A container that records where presses on it or its children start and end; sends nothing.
+ *
+ * Presses on children never reach the container's own handlers, so it
+ * filters the application's events for them.
+ *
+ * @par Thread
+ * GUI thread only: made, used and destroyed there.
+ * @par Lifetime
+ * A QWidget: owned by its parent when given. Owns its TrackingView. Filters
+ * the application's events from construction to destruction (when a
+ * QCoreApplication exists).
+ * @par Blocking
+ * Never blocks.
+ */
+class QUARRA_QT_API TrackedWidget : public QWidget {
     Q_OBJECT
 
 public:
+    /// A container printing through `context` (the shared one unless a test gives its own).
     explicit TrackedWidget(QWidget* parent = nullptr,
                            std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
+    /// Removes the application event filter.
     ~TrackedWidget() override;
 
+    /// The tracking control; valid as long as the widget.
     TrackingView& tracking() { return *tracking_; }
 
 protected:
+    /// Hands each press (hit test and start) and release (end) on the widget
+    /// or a descendant to the control, once per press; never consumes the event.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
