@@ -104,15 +104,17 @@ TEST(MalformedInputTest, BadCommandLinesExitWithUsage) {
         {{"play", scenario.string()}, "unknown command \"play\""},
         {{"run"}, "run needs a scenario file"},
         {{"run", (directory.path() / "missing.json").string()}, "missing.json: no such file"},
-        {{"run", scenario.string(), "--network", "wifi"}, "--network must be system or manual"},
-        {{"run", scenario.string(), "--collector-url", "http://127.0.0.1:8080"}, "--collector-url must be an https origin"},
-        {{"run", scenario.string(), "--platform-url"}, "--platform-url needs a value"},
-        {{"run", scenario.string(), "--verbose"}, "unknown flag --verbose"},
+        {{"run", scenario.string(), "--network", "wifi"}, "--network: must be system or manual, not \"wifi\""},
+        {{"run", scenario.string(), "--collector-url", "http://127.0.0.1:8080"},
+         "--collector-url: must be an https origin"},
+        {{"run", scenario.string(), "--platform-url"}, "--platform-url"},
+        {{"run", scenario.string(), "--verbose"}, "--verbose"},
+        {{"run", scenario.string(), "other.json"}, "other.json"},
         // A network step cannot switch the system's own monitor.
         {{"run", scenario.string()}, "step 1 (\"network\"): needs --network manual"},
         {{"run", scenario.string(), "--network", "manual", "--ca-file", (directory.path() / "none.pem").string()},
          "none.pem: cannot be read"},
-        {{"summary"}, "summary needs --service-url"},
+        {{"summary"}, "--service-url is required"},
     };
     for (const auto& bad : cases) {
         SCOPED_TRACE(::testing::PrintToString(bad.arguments));
@@ -130,6 +132,24 @@ struct RawRequest {
     std::string contentType;
     int status;
 };
+
+// --help describes every flag of both commands; --version names the library's.
+TEST(MalformedInputTest, HelpAndVersionDescribeTheTool) {
+    testing::TempDir directory;
+    auto help = runCli({"--help"}, directory.path());
+    EXPECT_EQ(help.exitCode, 0) << help.errorOutput;
+    std::string text;
+    for (const auto& line : help.rawLines) text += line + "\n";
+    for (const char* flag : {"run", "summary", "--platform-url", "--collector-url", "--certification-url",
+                             "--log-url", "--ca-file", "--data-dir", "--network", "--sensors", "--logs",
+                             "--service-url", "--version"}) {
+        EXPECT_THAT(text, HasSubstr(flag));
+    }
+    auto version = runCli({"--version"}, directory.path());
+    EXPECT_EQ(version.exitCode, 0);
+    ASSERT_EQ(version.rawLines.size(), 1u);
+    EXPECT_THAT(version.rawLines[0], ::testing::StartsWith("quarra-cli 0."));
+}
 
 TEST(MalformedInputTest, ServiceAnswersMalformedRequestsAndKeepsServingTheSession) {
     LocalService service;

@@ -244,7 +244,7 @@ TEST(TrackingSessionTest, MalformedTrackingStepsAreRefusedBeforeAnyStepRuns) {
     auto ok = writeScenario(directory.path(), "ok.json", scenarioFor(Json::array()).dump());
     auto run = runCli({"run", ok.string(), "--sensors", "wifi"}, directory.path());
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_THAT(run.errorOutput, HasSubstr("--sensors must be system or scripted, not \"wifi\""));
+    EXPECT_THAT(run.errorOutput, HasSubstr("--sensors: must be system or scripted, not \"wifi\""));
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "config/ConfigurationDocument.hpp"
 #include "credentials/AccessTokenService.hpp"
 #include "logging/InsertLogDataResponse.hpp"
+#include "support/ProgramRun.hpp"
 #include "support/ServiceProcess.hpp"
 #include "support/TempDir.hpp"
 #include "transactions/ErrorModel.hpp"
@@ -833,6 +834,42 @@ TEST(QuarraServiceProcessTest, BadStartsEndWithAMessage) {
         EXPECT_FALSE(service.process().started());
         EXPECT_EQ(service.process().waitForExit(), c.exitCode);
         EXPECT_THAT(service.process().errorOutput(), ::testing::HasSubstr("quarra-service: "));
+    }
+}
+
+// A second service on a port another one listens on is refused, not let in
+// to share it (two services with different certificates and tokens).
+TEST(QuarraServiceProcessTest, APortInUseIsRefusedWithItsOwnExitCode) {
+    Service first;
+    ASSERT_TRUE(first.process().started()) << first.process().errorOutput();
+    const auto port = std::to_string(first.process().port());
+    Service second({"--port", port});
+    EXPECT_FALSE(second.process().started());
+    EXPECT_EQ(second.process().waitForExit(), 3);
+    EXPECT_THAT(second.process().errorOutput(), ::testing::HasSubstr("port " + port + " on 127.0.0.1 is in use"));
+    // The first one still answers, and is the only one.
+    EXPECT_EQ(first.send("GET", "/admin/sessions").status, 200);
+}
+
+// --version and --help answer without starting anything.
+TEST(QuarraServiceProcessTest, VersionAndHelpDescribeTheTool) {
+    struct Case {
+        const char* argument;
+        std::vector<std::string> mentions;
+    };
+    const Case cases[] = {
+        {"--version", {"quarra-service 0."}},
+        {"--help", {"--port", "--data-dir", "--account", "--config", "--quiet", "--version", "the port is in use"}},
+    };
+    TempDir directory;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument);
+        auto run = testing::runProgram(QUARRA_SERVICE_BINARY, {c.argument}, directory.path(), c.argument + 2);
+        EXPECT_EQ(run.exitCode, 0) << run.errorOutput;
+        std::string output;
+        for (const auto& line : run.outputLines) output += line + "\n";
+        for (const auto& text : c.mentions) EXPECT_THAT(output, ::testing::HasSubstr(text));
+        EXPECT_FALSE(fs::exists(directory.path() / "quarra-service-data")) << "nothing started";
     }
 }
 

@@ -30,12 +30,16 @@ struct SummaryArguments {
 };
 
 struct HelpRequest {};
+struct VersionRequest {};
 
-using Command = std::variant<RunArguments, SummaryArguments, HelpRequest>;
+using Command = std::variant<RunArguments, SummaryArguments, HelpRequest, VersionRequest>;
 
 // The command, or a message naming what is wrong with the command line.
 std::variant<Command, std::string> parseArguments(const std::vector<std::string>& args);
 
+// Every command and flag, with what it does.
 std::string usageText();
+// "quarra-cli <library version>".
+std::string versionText();
 
 }  // namespace quarra::cli

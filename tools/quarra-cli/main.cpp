@@ -20,6 +20,10 @@ int dispatch(const std::vector<std::string>& args) {
     const auto& command = std::get<Command>(parsed);
     if (const auto* run = std::get_if<RunArguments>(&command)) return runScenario(*run);
     if (const auto* summary = std::get_if<SummaryArguments>(&command)) return printSummary(*summary);
+    if (std::holds_alternative<VersionRequest>(command)) {
+        std::fputs(versionText().c_str(), stdout);
+        return kExitOk;
+    }
     std::fputs(usageText().c_str(), stdout);
     return kExitOk;
 }

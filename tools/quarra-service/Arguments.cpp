@@ -1,16 +1,9 @@
 #include "Arguments.hpp"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
 
 namespace quarra::service {
 namespace {
-
-std::optional<int> parsePort(const std::string& text) {
-    int port = -1;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-    if (error != std::errc{} || end != text.data() + text.size() || port < 0 || port > 65535) return std::nullopt;
-    return port;
-}
 
 // USER:SECRET, split at the first colon (a user name cannot hold one).
 std::optional<Account> parseAccount(const std::string& text) {
@@ -19,61 +12,66 @@ std::optional<Account> parseAccount(const std::string& text) {
     return Account{text.substr(0, colon), text.substr(colon + 1)};
 }
 
+const char* const kFooter = R"(
+The first line on standard output is {"url": ..., "caFile": ...}; clients
+trust caFile. Exit codes: 0 stopped by SIGINT or SIGTERM, 1 could not start,
+2 bad command line or settings, 3 the port is in use.)";
+
+// The command line's grammar, writing into `parsed`.
+struct Grammar {
+    CLI::App app{"quarra-service: a local HTTPS stand-in for the fraud-prevention service", "quarra-service"};
+    Arguments parsed;
+    std::vector<std::string> accounts;
+    std::string configFile;
+    bool showVersion = false;
+
+    Grammar() {
+        app.footer(kFooter);
+        app.add_option("--port", parsed.port, "port on 127.0.0.1 (0, the default, picks a free one)")
+            ->check(CLI::Range(0, 65535));
+        app.add_option("--data-dir", parsed.dataDirectory,
+                       "certificates and the SQLite store (default ./quarra-service-data)")
+            ->check([](const std::string& value) { return value.empty() ? std::string("needs a directory") : ""; });
+        app.add_option("--account", accounts,
+                       "USER:SECRET, an account for the token call; repeatable (default demo:demo-secret)")
+            ->check([](const std::string& value) {
+                return parseAccount(value) ? std::string()
+                                           : std::string("needs USER:SECRET with a non-empty user and secret");
+            })
+            ->take_last()
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        app.add_option("--config", configFile,
+                       "JSON settings: flags, features, tokenLifetimeSeconds, guaranteeThreshold")
+            ->check([](const std::string& value) { return value.empty() ? std::string("needs a JSON file") : ""; });
+        app.add_flag("--quiet", parsed.quiet, "no request lines on standard error");
+        app.add_flag("--version", showVersion, "print the version and exit");
+    }
+};
+
 }  // namespace
 
 std::variant<Arguments, std::string> parseArguments(const std::vector<std::string>& args) {
-    Arguments parsed;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i];
-        std::optional<std::string> inlineValue;
-        if (auto equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
-            inlineValue = name.substr(equals + 1);
-            name = name.substr(0, equals);
-        }
-        auto value = [&]() -> std::optional<std::string> {
-            if (inlineValue) return inlineValue;
-            if (i + 1 < args.size()) return args[++i];
-            return std::nullopt;
-        };
-
-        if (name == "--help" || name == "-h") {
-            parsed.help = true;
-        } else if (name == "--quiet") {
-            parsed.quiet = true;
-        } else if (name == "--port") {
-            auto text = value();
-            auto port = text ? parsePort(*text) : std::nullopt;
-            if (!port) return "--port needs a number from 0 to 65535";
-            parsed.port = *port;
-        } else if (name == "--data-dir") {
-            auto text = value();
-            if (!text || text->empty()) return "--data-dir needs a directory";
-            parsed.dataDirectory = *text;
-        } else if (name == "--account") {
-            auto text = value();
-            auto account = text ? parseAccount(*text) : std::nullopt;
-            if (!account) return "--account needs USER:SECRET with a non-empty user and secret";
-            parsed.accounts.push_back(*account);
-        } else if (name == "--config") {
-            auto text = value();
-            if (!text || text->empty()) return "--config needs a JSON file";
-            parsed.configFile = *text;
-        } else {
-            return "unknown argument: " + args[i];
-        }
+    Grammar grammar;
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last to first
+    try {
+        grammar.app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        grammar.parsed.help = true;
+        return grammar.parsed;
+    } catch (const CLI::ParseError& error) {
+        return std::string(error.what());
     }
+    auto parsed = std::move(grammar.parsed);
+    parsed.version = grammar.showVersion;
+    for (const auto& text : grammar.accounts) parsed.accounts.push_back(*parseAccount(text));
     if (parsed.accounts.empty()) parsed.accounts.push_back(kDemoAccount);
+    if (!grammar.configFile.empty()) parsed.configFile = grammar.configFile;
     return parsed;
 }
 
 std::string usageText() {
-    return "usage: quarra-service [--port N] [--data-dir DIR] [--account USER:SECRET]... [--config FILE] [--quiet]\n"
-           "  --port N              port on 127.0.0.1 (0, the default, picks a free one)\n"
-           "  --data-dir DIR        certificates and the SQLite store (default ./quarra-service-data)\n"
-           "  --account USER:SECRET an account for the token call; repeatable (default demo:demo-secret)\n"
-           "  --config FILE         JSON settings: flags, features, tokenLifetimeSeconds, guaranteeThreshold\n"
-           "  --quiet               no request lines on stderr\n"
-           "The first line on stdout is {\"url\": ..., \"caFile\": ...}.\n";
+    Grammar grammar;
+    return grammar.app.help();
 }
 
 }  // namespace quarra::service

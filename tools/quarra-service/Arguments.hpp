@@ -23,11 +23,13 @@ struct Arguments {
     std::optional<std::filesystem::path> configFile;
     bool quiet = false;  // no per-request lines on stderr
     bool help = false;
+    bool version = false;
 };
 
 // The parsed arguments, or a message naming what is wrong.
 std::variant<Arguments, std::string> parseArguments(const std::vector<std::string>& args);
 
+// Every flag, with what it does, and the exit codes.
 std::string usageText();
 
 }  // namespace quarra::service

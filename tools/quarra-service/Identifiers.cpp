@@ -1,6 +1,9 @@
 #include "Identifiers.hpp"
 
+#include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <openssl/rand.h>
+#include <uuid/uuid.h>
 
 #include <array>
 #include <chrono>
@@ -20,31 +23,19 @@ std::array<unsigned char, N> randomBytes() {
     return bytes;
 }
 
-std::string hex(const unsigned char* data, std::size_t size) {
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string text;
-    text.reserve(size * 2);
-    for (std::size_t i = 0; i < size; ++i) {
-        text.push_back(digits[data[i] >> 4]);
-        text.push_back(digits[data[i] & 0x0f]);
-    }
-    return text;
-}
-
 }  // namespace
 
 std::string newUuid() {
-    auto bytes = randomBytes<16>();
-    bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0f) | 0x40);  // version 4
-    bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3f) | 0x80);  // RFC 4122 variant
-    auto digits = hex(bytes.data(), bytes.size());
-    return digits.substr(0, 8) + "-" + digits.substr(8, 4) + "-" + digits.substr(12, 4) + "-" +
-           digits.substr(16, 4) + "-" + digits.substr(20);
+    uuid_t id;
+    uuid_generate_random(id);
+    char text[37];
+    uuid_unparse_lower(id, text);
+    return text;
 }
 
 std::string newToken() {
     auto bytes = randomBytes<32>();
-    return hex(bytes.data(), bytes.size());
+    return fmt::format("{:02x}", fmt::join(bytes, ""));
 }
 
 std::string nowTimestamp() {

@@ -3,9 +3,11 @@
 // then the server on 127.0.0.1; the first stdout line tells clients where.
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -23,6 +25,9 @@ namespace fs = std::filesystem;
 using namespace quarra::service;
 
 namespace {
+
+// The exit code when the port asked for is taken.
+constexpr int kExitPortInUse = 3;
 
 // Sent by the listener thread to the main thread when it ends on its own.
 constexpr int kListenerEnded = SIGUSR1;
@@ -79,11 +84,25 @@ int run(const Arguments& arguments, const sigset_t& signals) {
 
     httplib::SSLServer server(files.serverCertificate.c_str(), files.serverKey.c_str());
     if (!server.is_valid()) return fail("cannot load the server certificate or key");
+    // Not SO_REUSEPORT (the library's default): a second service on a port
+    // in use must be refused, not share it. Answers go out without waiting
+    // for a delayed ACK.
+    server.set_socket_options([](socket_t socket) {
+        int on = 1;
+        ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    });
+    server.set_tcp_nodelay(true);
     int port = arguments.port;
+    errno = 0;
     if (port == 0) {
         port = server.bind_to_any_port("127.0.0.1");
     } else if (!server.bind_to_port("127.0.0.1", port)) {
         port = -1;
+    }
+    if (port <= 0 && errno == EADDRINUSE) {
+        return fail("port " + std::to_string(arguments.port) +
+                        " on 127.0.0.1 is in use (another quarra-service?); pick another with --port, or 0 for a free one",
+                    kExitPortInUse);
     }
     if (port <= 0) return fail("cannot listen on 127.0.0.1:" + std::to_string(arguments.port));
 
@@ -129,6 +148,10 @@ int main(int argc, char** argv) {
     const auto& arguments = std::get<Arguments>(parsed);
     if (arguments.help) {
         std::printf("%s", usageText().c_str());
+        return 0;
+    }
+    if (arguments.version) {
+        std::printf("quarra-service %s\n", QUARRA_SERVICE_VERSION);
         return 0;
     }
     try {
