@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <optional>
 
 #include "CliProcess.hpp"
 #include "LocalService.hpp"
@@ -20,7 +21,8 @@ namespace {
 struct FaultCase {
     std::string name;
     Json fault;               // on the path of the first user-events report
-    bool firstAccepted;       // what that report's completion receives
+    // What that report's completion receives; none when either answer is right.
+    std::optional<bool> firstAccepted;
     int repeats;              // attempts the service stored nothing for, as repeats
 };
 
@@ -71,7 +73,10 @@ TEST(CollectorFaultsTest, NoReportIsLostNorStoredTwice) {
         {"non-zero response code", {{"path", kUserEventsPath}, {"responseCode", "7"}, {"count", 1}}, false, 0},
         // Both transport attempts fail, then the report waits in the queue.
         {"HTTP 500", {{"path", kUserEventsPath}, {"httpStatus", 500}, {"count", 2}}, false, 0},
-        {"dropped connection", {{"path", kUserEventsPath}, {"drop", true}, {"count", 2}}, false, 0},
+        // libcurl sends a request again by itself, once, when a reused
+        // connection dies before any answer: both drops may go to one attempt,
+        // and the second attempt is then accepted.
+        {"dropped connection", {{"path", kUserEventsPath}, {"drop", true}, {"count", 2}}, std::nullopt, 0},
         // Stored, but the answer comes after the time-out; the retry is a repeat.
         {"delay past the time-out, once", {{"path", kUserEventsPath}, {"delayMs", 6000}, {"count", 1}}, true, 1},
         // Two lost answers, then queued and resent: two repeats.
@@ -94,7 +99,9 @@ TEST(CollectorFaultsTest, NoReportIsLostNorStoredTwice) {
         EXPECT_THAT(run.errorOutput, ::testing::Not(::testing::HasSubstr("Sanitizer")));
         ASSERT_EQ(run.lines.size(), 5u) << run.errorOutput;
 
-        EXPECT_EQ(run.step(2)["result"], faultCase.firstAccepted);
+        if (faultCase.firstAccepted) {
+            EXPECT_EQ(run.step(2)["result"], *faultCase.firstAccepted);
+        }
         EXPECT_EQ(run.step(3)["result"], true);
         EXPECT_EQ(run.step(4)["result"], true);
         EXPECT_EQ(run.step(5)["result"], true);  // nothing left in flight or queued
