@@ -25,8 +25,12 @@ trap 'stop_service; rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
 
 start_service "$service"
+debugger_url="$(head -n 1 "$work/service.out" | sed -n 's/.*"debuggerUrl":"\([^"]*\)".*/\1/p')"
 
 echo "quarra-service is listening on $url"
+if [[ -n "$debugger_url" ]]; then
+  echo "The event debugger: open $debugger_url in a browser on this machine"
+fi
 echo
 echo "quarra-cli plays $(basename "$scenario"), one JSON line per step:"
 set +e
@@ -48,6 +52,14 @@ fi
 
 echo
 "$cli" summary --service-url "$url" --ca-file "$ca_file"
+
+# In a terminal the service stays up for a look at the debugger; scripts and
+# CI (no terminal on standard input) go straight on.
+if [[ -t 0 && -n "$debugger_url" ]]; then
+  echo
+  echo "The event debugger stays at $debugger_url; press Enter to stop the service."
+  read -r _ || true
+fi
 
 stop_service
 echo

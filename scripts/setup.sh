@@ -13,6 +13,7 @@ packages=(
   doxygen
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   nodejs
+  chromium
 )
 
 missing=()
@@ -45,4 +46,13 @@ geo_dir="$(cd "$(dirname "$0")/.." && pwd)/data/geo"
 if [[ ! -f "$geo_dir/node_modules/.package-lock.json" || "$geo_dir/package-lock.json" -nt "$geo_dir/node_modules/.package-lock.json" ]]; then
   echo "setup: installing the world cities data"
   (cd "$geo_dir" && npm ci --no-audit --no-fund --ignore-scripts)
+fi
+
+# The event debugger's browser tests drive Debian's chromium with
+# playwright-core, pinned in tests/browser/package-lock.json; it never
+# downloads a browser of its own.
+browser_dir="$(cd "$(dirname "$0")/.." && pwd)/tests/browser"
+if [[ ! -f "$browser_dir/node_modules/.package-lock.json" || "$browser_dir/package-lock.json" -nt "$browser_dir/node_modules/.package-lock.json" ]]; then
+  echo "setup: installing the browser test driver"
+  (cd "$browser_dir" && npm ci --no-audit --no-fund --ignore-scripts)
 fi

@@ -13,9 +13,11 @@ std::optional<Account> parseAccount(const std::string& text) {
 }
 
 const char* const kFooter = R"(
-The first line on standard output is {"url": ..., "caFile": ...}; clients
-trust caFile. Exit codes: 0 stopped by SIGINT or SIGTERM, 1 could not start,
-2 bad command line or settings, 3 the port is in use.)";
+The first line on standard output is {"url": ..., "caFile": ...,
+"debuggerUrl": ...}; clients trust caFile, people open debuggerUrl in a
+browser. Exit codes: 0 stopped by SIGINT or SIGTERM, 1 could not start,
+2 bad command line or settings, 3 the port is in use (--port or
+--debugger-port).)";
 
 // The command line's grammar, writing into `parsed`.
 struct Grammar {
@@ -24,6 +26,7 @@ struct Grammar {
     std::vector<std::string> accounts;
     std::string configFile;
     bool showVersion = false;
+    bool noDebugger = false;
 
     Grammar() {
         app.footer(kFooter);
@@ -44,6 +47,10 @@ struct Grammar {
                        "JSON settings: flags, features, tokenLifetimeSeconds, guaranteeThreshold")
             ->check([](const std::string& value) { return value.empty() ? std::string("needs a JSON file") : ""; });
         app.add_flag("--quiet", parsed.quiet, "no request lines on standard error");
+        app.add_option("--debugger-port", parsed.debuggerPort,
+                       "plain-HTTP port on 127.0.0.1 of the event debugger page (0, the default, picks a free one)")
+            ->check(CLI::Range(0, 65535));
+        app.add_flag("--no-debugger", noDebugger, "no event debugger listener");
         app.add_flag("--version", showVersion, "print the version and exit");
     }
 };
@@ -63,6 +70,7 @@ std::variant<Arguments, std::string> parseArguments(const std::vector<std::strin
     }
     auto parsed = std::move(grammar.parsed);
     parsed.version = grammar.showVersion;
+    parsed.debugger = !grammar.noDebugger;
     for (const auto& text : grammar.accounts) parsed.accounts.push_back(*parseAccount(text));
     if (parsed.accounts.empty()) parsed.accounts.push_back(kDemoAccount);
     if (!grammar.configFile.empty()) parsed.configFile = grammar.configFile;

@@ -22,6 +22,8 @@ struct Arguments {
     std::vector<Account> accounts;  // never empty after parsing
     std::optional<std::filesystem::path> configFile;
     bool quiet = false;  // no per-request lines on stderr
+    int debuggerPort = 0;  // the event debugger's plain-HTTP port on 127.0.0.1; 0 picks a free one
+    bool debugger = true;  // false with --no-debugger
     bool help = false;
     bool version = false;
 };

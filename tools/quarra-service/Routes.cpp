@@ -17,6 +17,8 @@ void dropConnection(const httplib::Request& req, httplib::Response& res) {
     }
     res.status = 500;
     res.set_header("Connection", "close");
+    // Never reaches the client (the socket is gone); tells the debugger.
+    res.set_header(kDroppedHeader, "1");
 }
 
 void answerFault(const Fault& fault, const httplib::Request& req, httplib::Response& res) {

@@ -11,6 +11,9 @@ namespace quarra::service {
 
 using Handler = httplib::Server::Handler;
 
+// Set on the answer of a request whose connection a fault dropped.
+inline constexpr const char* kDroppedHeader = "X-Quarra-Dropped";
+
 // Runs the first matching injected fault, if any, before the handler.
 Handler withFaults(ServiceContext& context, Handler handler);
 

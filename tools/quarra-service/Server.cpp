@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "HttpJson.hpp"
+#include "RequestEvents.hpp"
 #include "Routes.hpp"
 
 namespace quarra::service {
@@ -49,11 +50,18 @@ void configureServer(httplib::Server& server, ServiceContext& context, bool logR
         std::fprintf(stderr, "quarra-service: %s %s failed: %s\n", req.method.c_str(), req.path.c_str(), what.c_str());
         sendError(res, req, 500, "Internal error: " + what);
     });
-    if (logRequests) {
-        server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
+    // Runs once the answer is written, so the debugger never delays a client.
+    server.set_logger([&context, logRequests](const httplib::Request& req, const httplib::Response& res) {
+        if (logRequests) {
             std::fprintf(stderr, "quarra-service: %s %s -> %d\n", req.method.c_str(), req.path.c_str(), res.status);
-        });
-    }
+        }
+        try {
+            if (auto event = describeExchange(req, res)) context.feed.publish(std::move(*event));
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "quarra-service: cannot show %s %s in the debugger: %s\n", req.method.c_str(),
+                         req.path.c_str(), error.what());
+        }
+    });
 
     installAccessRoutes(server, context);
     installLogRoutes(server, context);

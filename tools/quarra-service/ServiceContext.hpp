@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Accounts.hpp"
+#include "EventFeed.hpp"
 #include "Faults.hpp"
 #include "ServiceSettings.hpp"
 #include "Storage.hpp"
@@ -15,6 +16,7 @@ struct ServiceContext {
     Storage& storage;
     Accounts& accounts;
     Faults& faults;
+    EventFeed& feed;  // every answered request, for the event debugger
 };
 
 }  // namespace quarra::service

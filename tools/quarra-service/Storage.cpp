@@ -1,5 +1,7 @@
 #include "Storage.hpp"
 
+#include <map>
+
 #include "HttpJson.hpp"
 #include "Identifiers.hpp"
 
@@ -169,7 +171,16 @@ nlohmann::json Storage::sessionsOverview() {
         session["transactionEventCount"] = rows.integer(11);
         session["transactionCount"] = rows.integer(12);
         session["repeatsAbsorbed"] = rows.integer(13);
+        session["reportsByKind"] = nlohmann::json::object();
         sessions.push_back(std::move(session));
+    }
+    // Counts per report key, for the debugger's overview.
+    std::map<std::string, std::size_t> positions;
+    for (std::size_t i = 0; i < sessions.size(); ++i) positions[sessions[i]["id"].get<std::string>()] = i;
+    auto kinds = db_.prepare("SELECT session_id, report_key, COUNT(*) FROM reports GROUP BY session_id, report_key");
+    while (kinds.step()) {
+        auto found = positions.find(kinds.text(0));
+        if (found != positions.end()) sessions[found->second]["reportsByKind"][kinds.text(1)] = kinds.integer(2);
     }
     return {{"sessions", std::move(sessions)}};
 }

@@ -19,6 +19,7 @@
 
 #include "Arguments.hpp"
 #include "Certificates.hpp"
+#include "DebuggerServer.hpp"
 #include "Server.hpp"
 
 namespace fs = std::filesystem;
@@ -81,6 +82,7 @@ int run(const Arguments& arguments, const sigset_t& signals) {
     }
     Accounts accounts(arguments.accounts, settings.tokenLifetime);
     Faults faults;
+    EventFeed feed;
 
     httplib::SSLServer server(files.serverCertificate.c_str(), files.serverKey.c_str());
     if (!server.is_valid()) return fail("cannot load the server certificate or key");
@@ -106,17 +108,48 @@ int run(const Arguments& arguments, const sigset_t& signals) {
     }
     if (port <= 0) return fail("cannot listen on 127.0.0.1:" + std::to_string(arguments.port));
 
-    ServiceContext context{settings, "https://127.0.0.1:" + std::to_string(port), *storage, accounts, faults};
+    ServiceContext context{settings, "https://127.0.0.1:" + std::to_string(port), *storage, accounts, faults, feed};
     configureServer(server, context, !arguments.quiet);
 
-    auto firstLine = nlohmann::json{{"url", context.baseUrl}, {"caFile", files.caCertificate.string()}}.dump();
+    // Plain HTTP, so that a browser needs no CA; 127.0.0.1 only, like the service.
+    httplib::Server debugger;
+    int debuggerPort = 0;
+    if (arguments.debugger) {
+        debugger.set_socket_options([](socket_t socket) {
+            int on = 1;
+            ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        });
+        errno = 0;
+        debuggerPort = arguments.debuggerPort == 0 ? debugger.bind_to_any_port("127.0.0.1")
+                       : debugger.bind_to_port("127.0.0.1", arguments.debuggerPort) ? arguments.debuggerPort
+                                                                                     : -1;
+        if (debuggerPort <= 0 && errno == EADDRINUSE) {
+            return fail("debugger port " + std::to_string(arguments.debuggerPort) +
+                            " on 127.0.0.1 is in use; pick another with --debugger-port, or 0 for a free one",
+                        kExitPortInUse);
+        }
+        if (debuggerPort <= 0) return fail("cannot listen on 127.0.0.1:" + std::to_string(arguments.debuggerPort));
+        configureDebugger(debugger, context, feed, debuggerPort);
+    }
+
+    auto announced = nlohmann::json{{"url", context.baseUrl}, {"caFile", files.caCertificate.string()}};
+    if (arguments.debugger) announced["debuggerUrl"] = "http://127.0.0.1:" + std::to_string(debuggerPort) + "/";
+    auto firstLine = announced.dump();
     std::printf("%s\n", firstLine.c_str());
     std::fflush(stdout);
 
     std::atomic<bool> stopping{false};
+    std::atomic<int> listening{arguments.debugger ? 2 : 1};
     pthread_t mainThread = pthread_self();
     std::thread listener([&] {
         server.listen_after_bind();
+        listening.fetch_sub(1);
+        if (!stopping.load()) pthread_kill(mainThread, kListenerEnded);
+    });
+    std::thread debuggerListener([&] {
+        if (!arguments.debugger) return;
+        debugger.listen_after_bind();
+        listening.fetch_sub(1);
         if (!stopping.load()) pthread_kill(mainThread, kListenerEnded);
     });
 
@@ -124,8 +157,17 @@ int run(const Arguments& arguments, const sigset_t& signals) {
     sigwait(&signals, &received);
     stopping.store(true);
     faults.stopWaiting();
-    server.stop();
+    // Streams end first: the debugger's stop waits for its threads.
+    feed.close();
+    // A signal that came before a listener thread got to listening would find
+    // nothing to stop: stop again until both listeners have returned.
+    while (listening.load() > 0) {
+        server.stop();
+        debugger.stop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     listener.join();
+    debuggerListener.join();
     if (received == kListenerEnded) return fail("the server stopped unexpectedly");
     std::fprintf(stderr, "quarra-service: stopped on %s\n", strsignal(received));
     return 0;
