@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QTableWidget>
 
+#include <quarra/qt/AttachedTracking.hpp>
 #include <quarra/qt/ViewNodes.hpp>
 
 namespace quarra::qt {
@@ -25,6 +26,12 @@ ScreenClass screenClassOf(const QWidget& widget) {
         screen.exactPlatformClass = PlatformScreenClass::tableViewController;
     }
     screen.toolkitClass = isToolkitClassName(screen.name);
+    // A toolkit-class screen (a page built from a bare QWidget, a QDialog)
+    // carrying a known tag is the host's screen, named by its tag.
+    if (screen.toolkitClass) {
+        const std::string tag = widget.property(kScreenTagProperty).toString().toStdString();
+        if (screenTagsFromRawValue(tag)) screen = ScreenClass{tag};
+    }
     return screen;
 }
 
@@ -53,11 +60,24 @@ bool ScreenHooksFilter::eventFilter(QObject* watched, QEvent* event) {
     if (!isScreen(*widget)) return false;
     // Filters run before the widget's own handlers, as the hooks expect.
     if (type == QEvent::Show) {
-        hooks_.viewWillAppear(screenClassOf(*widget));
+        ScreenClass screen = screenClassOf(*widget);
+        shown_.insert(widget, screen);
+        connect(widget, &QObject::destroyed, this, &ScreenHooksFilter::screenDestroyed, Qt::UniqueConnection);
+        hooks_.viewWillAppear(screen);
     } else {
+        shown_.remove(widget);
         hooks_.viewWillDisappear(screenClassOf(*widget));
     }
     return false;
+}
+
+// Deleting a shown screen sends no hide: its exit goes out here, named as it was shown.
+void ScreenHooksFilter::screenDestroyed(QObject* screen) {
+    auto found = shown_.find(screen);
+    if (found == shown_.end()) return;
+    const ScreenClass shown = found.value();
+    shown_.erase(found);
+    hooks_.viewWillDisappear(shown);
 }
 
 void installScreenTracking() {

@@ -10,6 +10,8 @@
 #include <quarra/qt/TrackedLineEdit.hpp>
 #include <quarra/qt/ViewNodes.hpp>
 
+#include "Attachments.hpp"
+
 namespace quarra::qt {
 namespace {
 
@@ -17,7 +19,7 @@ enum class EditorKind { none, field, view };
 
 EditorKind editorKind(QObject* object) {
     // A tracked line edit posts its own notifications.
-    if (qobject_cast<TrackedLineEdit*>(object)) return EditorKind::none;
+    if (qobject_cast<TrackedLineEdit*>(object) || hasFieldAttachment(*object)) return EditorKind::none;
     if (qobject_cast<QLineEdit*>(object)) return EditorKind::field;
     if (qobject_cast<QTextEdit*>(object) || qobject_cast<QPlainTextEdit*>(object)) return EditorKind::view;
     return EditorKind::none;

@@ -1,5 +1,7 @@
 #include <quarra/qt/TrackedFieldGroup.hpp>
 
+#include "RawString.hpp"
+
 namespace quarra::qt {
 namespace {
 
@@ -21,8 +23,14 @@ QString TrackedFieldGroup::fieldTag() const { return QString::fromUtf8(rawValue(
 bool TrackedFieldGroup::setFieldTag(const QString& tag) {
     auto parsed = fieldTagsFromRawValue(tag.toStdString());
     if (!parsed) return false;
+    if (*parsed == tag_->fieldTag()) return true;
     tag_->setFieldTag(*parsed);
+    emit fieldTagChanged();
     return true;
 }
+
+Tags::Field TrackedFieldGroup::field() const { return Tags::fromLibrary(tag_->fieldTag()); }
+
+void TrackedFieldGroup::setField(Tags::Field tag) { setFieldTag(rawString(rawValue(Tags::toLibrary(tag)))); }
 
 }  // namespace quarra::qt

@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 
 #include "QtTouches.hpp"
+#include "RawString.hpp"
 #include "WidgetNode.hpp"
 
 namespace quarra::qt {
@@ -39,7 +40,17 @@ TrackedLineEdit::~TrackedLineEdit() {
 }
 
 QString TrackedLineEdit::fieldTag() const { return QString::fromStdString(tracking_->fieldTag()); }
-void TrackedLineEdit::setFieldTag(const QString& tag) { tracking_->setFieldTag(tag.toStdString()); }
+void TrackedLineEdit::setFieldTag(const QString& tag) {
+    if (tag == fieldTag()) return;
+    tracking_->setFieldTag(tag.toStdString());
+    emit fieldTagChanged();
+}
+
+Tags::Field TrackedLineEdit::field() const {
+    return Tags::fromLibrary(fieldTagsFromRawValue(tracking_->fieldTag()).value_or(FieldTags::None));
+}
+
+void TrackedLineEdit::setField(Tags::Field tag) { setFieldTag(rawString(rawValue(Tags::toLibrary(tag)))); }
 
 bool TrackedLineEdit::event(QEvent* event) {
     if (auto contact = pointerContact(*event)) tracking_->touchesMoved(contact->touches);
@@ -48,7 +59,9 @@ bool TrackedLineEdit::event(QEvent* event) {
 
 void TrackedLineEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    if (editing_) return;
+    // A dialog still activating can give the focus before hasFocus() holds,
+    // so no period began: the next focus-in begins it.
+    if (editing_ && tracking_->shouldEndEditing()) return;
     editing_ = true;
     tracking_->editingDidBegin();
 }

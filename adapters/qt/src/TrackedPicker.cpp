@@ -3,6 +3,7 @@
 #include <QShowEvent>
 
 #include "QtTouches.hpp"
+#include "RawString.hpp"
 
 namespace quarra::qt {
 
@@ -17,7 +18,17 @@ TrackedPicker::TrackedPicker(QWidget* parent, std::shared_ptr<const TrackingCont
 TrackedPicker::~TrackedPicker() { tracking_->willMoveToSuperview(false); }
 
 QString TrackedPicker::fieldTag() const { return QString::fromStdString(tracking_->fieldTag()); }
-void TrackedPicker::setFieldTag(const QString& tag) { tracking_->setFieldTag(tag.toStdString()); }
+void TrackedPicker::setFieldTag(const QString& tag) {
+    if (tag == fieldTag()) return;
+    tracking_->setFieldTag(tag.toStdString());
+    emit fieldTagChanged();
+}
+
+Tags::Field TrackedPicker::field() const {
+    return Tags::fromLibrary(fieldTagsFromRawValue(tracking_->fieldTag()).value_or(FieldTags::None));
+}
+
+void TrackedPicker::setField(Tags::Field tag) { setFieldTag(rawString(rawValue(Tags::toLibrary(tag)))); }
 
 bool TrackedPicker::event(QEvent* event) {
     if (event->type() == QEvent::TouchBegin || event->type() == QEvent::TouchUpdate) {

@@ -1,6 +1,7 @@
 #include <quarra/qt/TrackedPushButton.hpp>
 
 #include "QtTouches.hpp"
+#include "RawString.hpp"
 #include "TouchForwarding.hpp"
 
 namespace quarra::qt {
@@ -13,6 +14,9 @@ TrackedPushButton::TrackedPushButton(const QString& text, QWidget* parent,
     connect(this, &QPushButton::clicked, this, [this] { tracking_->buttonTapped(); });
 }
 
+TrackedPushButton::TrackedPushButton(QWidget* parent, std::shared_ptr<const TrackingContext> context)
+    : TrackedPushButton(QString(), parent, std::move(context)) {}
+
 TrackedPushButton::~TrackedPushButton() = default;
 
 QString TrackedPushButton::trackingAction() const {
@@ -20,7 +24,19 @@ QString TrackedPushButton::trackingAction() const {
     return action ? QString::fromUtf8(rawValue(*action)) : QString();
 }
 
-void TrackedPushButton::setTrackingAction(const QString& action) { tracking_->setTrackingAction(action.toStdString()); }
+void TrackedPushButton::setTrackingAction(const QString& action) {
+    const auto before = tracking_->trackingAction();
+    tracking_->setTrackingAction(std::string_view(action.toStdString()));
+    if (tracking_->trackingAction() != before) emit trackingActionChanged();
+}
+
+Tags::Action TrackedPushButton::action() const {
+    return Tags::fromLibrary(tracking_->trackingAction().value_or(ButtonTrackingAction::None));
+}
+
+void TrackedPushButton::setAction(Tags::Action action) {
+    setTrackingAction(rawString(rawValue(Tags::toLibrary(action))));
+}
 
 bool TrackedPushButton::event(QEvent* event) {
     if (auto contact = pointerContact(*event)) {

@@ -1,9 +1,8 @@
 #include <quarra/qt/TrackedWidget.hpp>
 
-#include <QCoreApplication>
-
 #include <quarra/qt/ViewNodes.hpp>
 
+#include "PressDispatcher.hpp"
 #include "QtTouches.hpp"
 
 namespace quarra::qt {
@@ -22,13 +21,12 @@ std::vector<Touch> mappedTo(const QWidget& from, const QWidget& to, std::vector<
 TrackedWidget::TrackedWidget(QWidget* parent, std::shared_ptr<const TrackingContext> context)
     : QWidget(parent), tracking_(std::make_unique<TrackingView>(viewNodeFor(*this), std::move(context))) {
     setAttribute(Qt::WA_AcceptTouchEvents);
-    // Presses on the children never reach this widget's own handlers.
-    if (auto* app = QCoreApplication::instance()) app->installEventFilter(this);
+    // Presses on the children never reach this widget's own handlers; the
+    // one application-wide dispatcher hands them here.
+    ensurePressDispatcher();
 }
 
-TrackedWidget::~TrackedWidget() {
-    if (auto* app = QCoreApplication::instance()) app->removeEventFilter(this);
-}
+TrackedWidget::~TrackedWidget() = default;
 
 bool TrackedWidget::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();

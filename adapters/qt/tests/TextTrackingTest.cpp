@@ -1,4 +1,5 @@
 // Typing into real widgets: the tracked line edit and the text watcher.
+#include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -111,6 +112,25 @@ TEST(TrackedLineEditTest, TheFieldFocusedWhenTheWindowOpensBeginsAPeriod) {
     form.password->setFocus(Qt::TabFocusReason);
     h.run();
     EXPECT_EQ(valuesOf(h.activityStreams(), "element"), std::vector<std::string>{"LoginID"});
+}
+
+// A dialog hands the focus over twice while it activates; the first time
+// before hasFocus() holds.
+TEST(TrackedLineEditTest, TheFieldFocusedWhenADialogOpensBeginsAPeriod) {
+    TrackingHarness h;
+    QDialog dialog;
+    auto* email = new TrackedLineEdit(&dialog, h.context);
+    auto* password = new TrackedLineEdit(&dialog, h.context);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(email);
+    layout->addWidget(password);
+    password->setFieldTag("Password");
+    password->setFocus();
+    ASSERT_TRUE(showActive(dialog));
+    QTest::keyClicks(password, "abc");
+    email->setFocus(Qt::TabFocusReason);
+    h.run();
+    EXPECT_EQ(valuesOf(h.activityStreams(), "keystrokes"), std::vector<std::string>{"3"});
 }
 
 TEST(TrackedLineEditTest, ATouchGivesItsPressureAndPosition) {

@@ -9,10 +9,13 @@
  * classes stand for the platform's: a plain QStackedWidget is a navigation
  * container, a QTabWidget a tab bar, a QMessageBox an alert, a QTableView or
  * QTableWidget a table screen; any other Qt class is logged and never
- * reported. The hooks stay quiet until the first online authentication
- * switches screen tracking on.
+ * reported, unless it carries a known `quarraScreenTag` (see
+ * AttachedTracking.hpp): it is then named by its tag. A screen deleted while
+ * shown exits then. The hooks stay quiet until the first online
+ * authentication switches screen tracking on.
  */
 #include <quarra/qt/Export.hpp>
+#include <QHash>
 #include <QObject>
 
 #include <quarra/tracking/ScreenAppearanceHooks.hpp>
@@ -49,8 +52,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void screenDestroyed(QObject* screen);
+
     ScreenAppearanceHooks& hooks_;
     QObject& application_;
+    QHash<const QObject*, ScreenClass> shown_;  // screens shown and not hidden since
 };
 
 /**

@@ -25,6 +25,8 @@ namespace quarra::qt {
  */
 class QUARRA_QT_API TrackedCellWidget : public QWidget {
     Q_OBJECT
+    /// Whether taps on the cell are recognised; settable from a .ui file.
+    Q_PROPERTY(bool tapRecognizer READ tapRecognizer WRITE setTapRecognizer)
 
 public:
     /// A cell that accepts touch events.
@@ -32,9 +34,15 @@ public:
     /// Destroys the tracking control with the widget.
     ~TrackedCellWidget() override;
 
-    /// A cell described in a .ui file gets a tap recogniser; call this after
-    /// setupUi() for such a cell. Its taps are then hit-tested.
-    void awakeFromNib() { tracking_->awakeFromNib(); }
+    /// Whether releases on the cell count as taps (hit-tested). A cell from a
+    /// .ui file sets it there: `<property name="tapRecognizer"><bool>true</bool></property>`.
+    bool tapRecognizer() const { return tracking_->hasTapRecognizer(); }
+    /// Gives the cell a tap recogniser; once given it stays (false changes nothing).
+    void setTapRecognizer(bool on) {
+        if (on) tracking_->awakeFromNib();
+    }
+    /// The former name of setTapRecognizer(true), kept for existing hosts.
+    void awakeFromNib() { setTapRecognizer(true); }
     /// The tracking control; valid as long as the widget.
     TrackingTableViewCell& tracking() { return *tracking_; }
 

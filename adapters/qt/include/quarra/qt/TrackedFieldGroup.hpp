@@ -6,6 +6,7 @@
  * a TextWatcher runs.
  */
 #include <quarra/qt/Export.hpp>
+#include <quarra/qt/Tags.hpp>
 #include <QWidget>
 #include <memory>
 
@@ -27,7 +28,9 @@ namespace quarra::qt {
 class QUARRA_QT_API TrackedFieldGroup : public QWidget, public FieldTrackingAdopter {
     Q_OBJECT
     /// The field tag's raw string (see fieldTag()); settable from a .ui file.
-    Q_PROPERTY(QString fieldTag READ fieldTag WRITE setFieldTag)
+    Q_PROPERTY(QString fieldTag READ fieldTag WRITE setFieldTag NOTIFY fieldTagChanged)
+    /// The same tag as a Q_ENUM (None also while the raw string is unknown).
+    Q_PROPERTY(quarra::qt::Tags::Field field READ field WRITE setField NOTIFY fieldTagChanged)
 
 public:
     /// A group with the tag None ("Undefined").
@@ -40,6 +43,14 @@ public:
     bool setFieldTag(const QString& tag);
     /// The group's tag holder.
     std::shared_ptr<FieldTrackingProtocol> fieldTracking() const override { return tag_; }
+    /// The tag as a Q_ENUM; never unknown: the group keeps only known tags.
+    Tags::Field field() const;
+    /// Sets the tag from the Q_ENUM (its raw string, as setFieldTag()).
+    void setField(Tags::Field tag);
+
+signals:
+    /// The tag changed (either property).
+    void fieldTagChanged();
 
 private:
     std::shared_ptr<FieldTrackingProtocol> tag_;

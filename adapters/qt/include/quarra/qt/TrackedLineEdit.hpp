@@ -8,6 +8,7 @@
  * mouse press) gives force and position. The typed text never leaves it.
  */
 #include <quarra/qt/Export.hpp>
+#include <quarra/qt/Tags.hpp>
 #include <QLineEdit>
 #include <memory>
 
@@ -35,7 +36,9 @@ namespace quarra::qt {
 class QUARRA_QT_API TrackedLineEdit : public QLineEdit {
     Q_OBJECT
     /// One of the field tag names ("Password"); see FieldTags.
-    Q_PROPERTY(QString fieldTag READ fieldTag WRITE setFieldTag)
+    Q_PROPERTY(QString fieldTag READ fieldTag WRITE setFieldTag NOTIFY fieldTagChanged)
+    /// The same tag as a Q_ENUM (None also while the raw string is unknown).
+    Q_PROPERTY(quarra::qt::Tags::Field field READ field WRITE setField NOTIFY fieldTagChanged)
 
 public:
     /// A field reporting through `context` (the shared one unless a test gives its own).
@@ -50,6 +53,14 @@ public:
     void setFieldTag(const QString& tag);
     /// The tracking control; valid as long as the widget.
     TrackingTextField& tracking() { return *tracking_; }
+    /// The tag as a Q_ENUM; None while fieldTag() is not a FieldTags raw string.
+    Tags::Field field() const;
+    /// Sets the tag from the Q_ENUM (its raw string, as setFieldTag()).
+    void setField(Tags::Field tag);
+
+signals:
+    /// The tag changed (either property).
+    void fieldTagChanged();
 
 protected:
     /// Forwards presses, touches and moves while pressed to the control; the

@@ -5,6 +5,7 @@
  * visible through TrackingPickerView, labelled by its field tag.
  */
 #include <quarra/qt/Export.hpp>
+#include <quarra/qt/Tags.hpp>
 #include <QListWidget>
 #include <memory>
 
@@ -33,7 +34,9 @@ namespace quarra::qt {
 class QUARRA_QT_API TrackedPicker : public QListWidget {
     Q_OBJECT
     /// One of the field tag names ("LoginPickerView"); see FieldTags.
-    Q_PROPERTY(QString fieldTag READ fieldTag WRITE setFieldTag)
+    Q_PROPERTY(QString fieldTag READ fieldTag WRITE setFieldTag NOTIFY fieldTagChanged)
+    /// The same tag as a Q_ENUM (None also while the raw string is unknown).
+    Q_PROPERTY(quarra::qt::Tags::Field field READ field WRITE setField NOTIFY fieldTagChanged)
 
 public:
     /// A picker reporting through `context` (the shared one unless a test gives its own); its first period begins when it is shown.
@@ -48,6 +51,14 @@ public:
     void setFieldTag(const QString& tag);
     /// The tracking control; valid as long as the widget.
     TrackingPickerView& tracking() { return *tracking_; }
+    /// The tag as a Q_ENUM; None while fieldTag() is not a FieldTags raw string.
+    Tags::Field field() const;
+    /// Sets the tag from the Q_ENUM (its raw string, as setFieldTag()).
+    void setField(Tags::Field tag);
+
+signals:
+    /// The tag changed (either property).
+    void fieldTagChanged();
 
 protected:
     /// Forwards touches to the control (kept, never reported); the base class

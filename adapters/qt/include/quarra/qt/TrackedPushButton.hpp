@@ -7,6 +7,7 @@
  * tracked screen or widget around it.
  */
 #include <quarra/qt/Export.hpp>
+#include <quarra/qt/Tags.hpp>
 #include <QPushButton>
 #include <memory>
 
@@ -31,11 +32,17 @@ namespace quarra::qt {
 class QUARRA_QT_API TrackedPushButton : public QPushButton {
     Q_OBJECT
     /// A tracking action name ("LoginAttempt"); see ButtonTrackingAction.
-    Q_PROPERTY(QString trackingAction READ trackingAction WRITE setTrackingAction)
+    Q_PROPERTY(QString trackingAction READ trackingAction WRITE setTrackingAction NOTIFY trackingActionChanged)
+    /// The same action as a Q_ENUM (None while no action is set).
+    Q_PROPERTY(quarra::qt::Tags::Action action READ action WRITE setAction NOTIFY trackingActionChanged)
 
 public:
+    /// An unlabelled button, reporting through `context` (the shared one unless a test gives its own).
+    /// The constructor uic calls for a button promoted in Qt Designer.
+    explicit TrackedPushButton(QWidget* parent = nullptr,
+                               std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
     /// A button labelled `text`, reporting through `context` (the shared one unless a test gives its own).
-    explicit TrackedPushButton(const QString& text = {}, QWidget* parent = nullptr,
+    explicit TrackedPushButton(const QString& text, QWidget* parent = nullptr,
                                std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
     /// Destroys the tracking control; reports already handed off still go out.
     ~TrackedPushButton() override;
@@ -46,6 +53,14 @@ public:
     void setTrackingAction(const QString& action);
     /// The tracking control; valid as long as the widget.
     TrackingButton& tracking() { return *tracking_; }
+    /// The action as a Q_ENUM; None while no action is set.
+    Tags::Action action() const;
+    /// Sets the action from the Q_ENUM (None reports nothing).
+    void setAction(Tags::Action action);
+
+signals:
+    /// The action changed (either property).
+    void trackingActionChanged();
 
 protected:
     /// Forwards presses, touches and moves while pressed to the control (and

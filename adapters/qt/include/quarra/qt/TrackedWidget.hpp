@@ -17,15 +17,16 @@ namespace quarra::qt {
 /**
  * @brief A container that records where presses on it or its children start and end; sends nothing.
  *
- * Presses on children never reach the container's own handlers, so it
- * filters the application's events for them.
+ * Presses on children never reach the container's own handlers, so one
+ * application-wide filter, shared by every TrackedWidget, hands them to the
+ * TrackedWidgets around the pressed widget.
  *
  * @par Thread
  * GUI thread only: made, used and destroyed there.
  * @par Lifetime
- * A QWidget: owned by its parent when given. Owns its TrackingView. Filters
- * the application's events from construction to destruction (when a
- * QCoreApplication exists).
+ * A QWidget: owned by its parent when given. Owns its TrackingView. The
+ * first TrackedWidget installs the shared filter (when a QCoreApplication
+ * exists); it stays, owned by the application.
  * @par Blocking
  * Never blocks.
  */
@@ -36,7 +37,7 @@ public:
     /// A container printing through `context` (the shared one unless a test gives its own).
     explicit TrackedWidget(QWidget* parent = nullptr,
                            std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
-    /// Removes the application event filter.
+    /// Destroys the tracking control.
     ~TrackedWidget() override;
 
     /// The tracking control; valid as long as the widget.
@@ -44,7 +45,8 @@ public:
 
 protected:
     /// Hands each press (hit test and start) and release (end) on the widget
-    /// or a descendant to the control, once per press; never consumes the event.
+    /// or a descendant to the control, once per press; never consumes the
+    /// event. The shared filter calls it for presses in this widget's window.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,0 +1,67 @@
+#include <QEvent>
+#include <QTouchEvent>
+
+#include <quarra/qt/AttachedTracking.hpp>
+#include <quarra/qt/TrackedPicker.hpp>
+#include <quarra/tracking/TrackingPickerView.hpp>
+
+#include "Attachments.hpp"
+#include "QtTouches.hpp"
+
+namespace quarra::qt {
+namespace {
+
+inline constexpr const char* kPickerAttachmentName = "quarra-picker-attachment";
+
+// Feeds a widget's shows, hides and touches to a TrackingPickerView, as
+// TrackedPicker does from inside.
+class PickerAttachment final : public QObject {
+public:
+    PickerAttachment(QWidget& picker, std::shared_ptr<const TrackingContext> context)
+        : QObject(&picker), picker_(picker), tracking_(std::make_unique<TrackingPickerView>(std::move(context))) {
+        setObjectName(QString::fromLatin1(kPickerAttachmentName));
+        picker.setAttribute(Qt::WA_AcceptTouchEvents);
+        picker.installEventFilter(this);
+        // A picker off screen begins its first period when it is shown.
+        tracking_->setHidden(!picker.isVisible());
+    }
+    // Leaving the screen with the picker ends its period.
+    ~PickerAttachment() override { tracking_->willMoveToSuperview(false); }
+
+    void setTag(const std::string& tag) { tracking_->setFieldTag(tag); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != &picker_) return false;
+        switch (event->type()) {
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate: tracking_->touchesMoved(touchesIn(static_cast<QTouchEvent&>(*event))); break;
+            // A window minimised and restored is not a new period.
+            case QEvent::Show:
+                if (!event->spontaneous()) tracking_->setHidden(false);
+                break;
+            case QEvent::Hide:
+                if (!event->spontaneous()) tracking_->setHidden(true);
+                break;
+            default: break;
+        }
+        return false;
+    }
+
+private:
+    QWidget& picker_;  // the parent
+    std::unique_ptr<TrackingPickerView> tracking_;
+};
+
+}  // namespace
+
+bool trackPicker(QWidget* picker, FieldTags tag, std::shared_ptr<const TrackingContext> context) {
+    // A TrackedPicker measures itself already.
+    if (!picker || qobject_cast<TrackedPicker*>(picker)) return false;
+    auto* attached = attachmentOf<PickerAttachment>(*picker, kPickerAttachmentName);
+    if (!attached) attached = new PickerAttachment(*picker, std::move(context));  // owned by the picker
+    attached->setTag(std::string(rawValue(tag)));
+    return true;
+}
+
+}  // namespace quarra::qt
