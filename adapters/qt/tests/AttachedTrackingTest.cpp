@@ -27,6 +27,7 @@ namespace {
 using namespace std::chrono_literals;
 using quarra::testing::TrackingHarness;
 using testing::showActive;
+using testing::HookedApp;
 using testing::valuesOf;
 
 // A login form as uic's setupUi() builds it: plain widgets, dynamic properties.
@@ -147,14 +148,6 @@ TEST(AttachedButtonTest, PropertyCallPromotedButtonAndActionReportEachClick) {
     EXPECT_EQ(h.userEvents()[0]["xposition"], "5.0");
     EXPECT_EQ(h.userEvents()[0]["yposition"], "6.0");
 }
-
-struct HookedApp {
-    HookedApp() : hooks(h.context), filter(hooks, *QCoreApplication::instance()) { hooks.install(); }
-    std::vector<std::string> eventTypes() const { return valuesOf(h.userEvents(), "userEventType"); }
-    TrackingHarness h;
-    ScreenAppearanceHooks hooks;
-    ScreenHooksFilter filter;
-};
 
 TEST(AttachedScreenTest, DialogsMainWindowsAndPagesAreScreensNamedByTheirTag) {
     struct Case {

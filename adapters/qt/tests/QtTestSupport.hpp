@@ -7,6 +7,8 @@
 #include <vector>
 
 #include <quarra/Json.hpp>
+#include <quarra/qt/ScreenTracking.hpp>
+#include <quarra/tracking/ScreenAppearanceHooks.hpp>
 
 #include "TrackingTestContext.hpp"
 
@@ -24,5 +26,14 @@ inline std::vector<std::string> valuesOf(const std::vector<JSONDictionary>& repo
     for (const auto& report : reports) values.push_back(report.contains(key) ? report[key].get<std::string>() : "");
     return values;
 }
+
+// The application-wide screen hooks, installed on a harness of their own.
+struct HookedApp {
+    HookedApp() : hooks(h.context), filter(hooks, *QCoreApplication::instance()) { hooks.install(); }
+    std::vector<std::string> eventTypes() const { return valuesOf(h.userEvents(), "userEventType"); }
+    ::quarra::testing::TrackingHarness h;
+    ScreenAppearanceHooks hooks;
+    ScreenHooksFilter filter;
+};
 
 }  // namespace quarra::qt::testing

@@ -36,15 +36,8 @@ namespace {
 
 using namespace std::chrono_literals;
 using quarra::testing::TrackingHarness;
+using testing::HookedApp;
 using testing::valuesOf;
-
-struct HookedApp {
-    HookedApp() : hooks(h.context), filter(hooks, *QCoreApplication::instance()) { hooks.install(); }
-    std::vector<std::string> eventTypes() const { return valuesOf(h.userEvents(), "userEventType"); }
-    TrackingHarness h;
-    ScreenAppearanceHooks hooks;
-    ScreenHooksFilter filter;
-};
 
 TEST(ScreenClassTest, QtClassesStandForThePlatformsOwn) {
     struct Case {
