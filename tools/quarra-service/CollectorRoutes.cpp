@@ -27,7 +27,7 @@ void collect(ServiceContext& context, const httplib::Request& req, httplib::Resp
     std::string key = req.get_header_value("Idempotency-Key");
     if (key.size() > kLongestIdempotencyKey) key.clear();
     if (!context.storage.addReport(report.sessionId, req.matches[1].str(), report.reportKey, req.body, key)) {
-        return sendAnswer(res, kAccepted, "Report already saved");
+        return sendAnswer(res, kAccepted, kRepeatAnswerText);
     }
     sendAnswer(res, kAccepted, "Report saved");
 }

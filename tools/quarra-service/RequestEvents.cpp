@@ -43,7 +43,7 @@ void describeReport(const httplib::Request& req, Json& event) {
     event["kind"] = "report";
     auto key = req.get_header_value("Idempotency-Key");
     if (!key.empty()) event["idempotencyKey"] = key;
-    event["repeat"] = event.value("responseText", "") == "Report already saved";
+    event["repeat"] = event.value("responseText", "") == kRepeatAnswerText;
     auto body = requestDocument(req, event);
     if (!body) return;
     event["request"] = *body;

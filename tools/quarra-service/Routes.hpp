@@ -13,6 +13,9 @@ using Handler = httplib::Server::Handler;
 
 // Set on the answer of a request whose connection a fault dropped.
 inline constexpr const char* kDroppedHeader = "X-Quarra-Dropped";
+// The collector's answer to a report it already stored under the same key;
+// the debugger tells repeats by it.
+inline constexpr const char* kRepeatAnswerText = "Report already saved";
 
 // Runs the first matching injected fault, if any, before the handler.
 Handler withFaults(ServiceContext& context, Handler handler);
