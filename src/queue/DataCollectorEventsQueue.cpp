@@ -1,6 +1,7 @@
 #include "queue/DataCollectorEventsQueue.hpp"
 
 #include "base/ConsoleLog.hpp"
+#include "base/JsonText.hpp"
 
 namespace quarra {
 
@@ -29,14 +30,20 @@ void DataCollectorEventsQueue::ensureLoaded() {
     for (auto& row : loaded.rows) {
         nextId_ = std::max(nextId_, row.id + 1);
         auto event = decodeQueuedEvent(row.text);
-        if (!event) {
+        auto eventJSON = event ? compactJSON(event->event) : std::nullopt;
+        auto record = eventJSON ? encodeQueuedRecord(event->type, event->idempotencyKey, event->createdAt, *eventJSON)
+                                : std::nullopt;
+        if (!record) {
             ++drops_.unreadable;
             ++restored;
             store_->stageErase(row.id);
             continue;
         }
         const uint64_t bytes = store_->storedSize(row.text.size());
-        entries_.emplace(row.id, Entry{std::move(*event), true, bytes});
+        auto& entry = entries_[row.id];
+        entry = Entry{std::move(record->text), static_cast<uint32_t>(record->eventOffset),
+                      static_cast<uint32_t>(record->eventLength), event->createdAt, bytes, true};
+        evictable_.insert(row.id);
         totalBytes_ += bytes;
         ++waiting_;
         waitingBytesSum_ += bytes;
@@ -50,10 +57,8 @@ bool DataCollectorEventsQueue::makeRoom(uint64_t bytes, size_t& evicted) {
     auto over = [&] { return entries_.size() >= bounds_.count || totalBytes_ + bytes > bounds_.bytes; };
     while (over()) {
         const bool countBound = entries_.size() >= bounds_.count;
-        auto oldest = entries_.begin();
-        while (oldest != entries_.end() && (!oldest->second.waiting || pinned_.contains(oldest->first))) ++oldest;
-        if (oldest == entries_.end()) return false;
-        erase(oldest);
+        if (evictable_.empty()) return false;
+        erase(entries_.find(*evictable_.begin()));
         ++(countBound ? drops_.count : drops_.bytes);
         ++evicted;
     }
@@ -67,8 +72,17 @@ void DataCollectorEventsQueue::erase(std::map<uint64_t, Entry>::iterator entry) 
         waitingBytesSum_ -= entry->second.bytes;
     }
     pinned_.erase(entry->first);
+    evictable_.erase(entry->first);
     if (durable_) store_->stageErase(entry->first);
     entries_.erase(entry);
+}
+
+void DataCollectorEventsQueue::updateEvictable(uint64_t id, const Entry& entry) {
+    if (evictable(id, entry)) {
+        evictable_.insert(id);
+    } else {
+        evictable_.erase(id);
+    }
 }
 
 void DataCollectorEventsQueue::publish() {
@@ -95,30 +109,45 @@ void DataCollectorEventsQueue::writePendingLines() {
 // ---- changes ----
 
 DataCollectorEventsQueue::Kept DataCollectorEventsQueue::keep(QueuedEvent event, bool waiting) {
+    auto eventJSON = compactJSON(event.event);
+    if (!eventJSON) return Kept{.unencodable = true};
+    return keep(event.type, event.idempotencyKey, event.createdAt, *eventJSON, waiting);
+}
+
+DataCollectorEventsQueue::Kept DataCollectorEventsQueue::keep(const DataCollectorAPI& type,
+                                                              const std::string& idempotencyKey,
+                                                              Clock::TimePoint createdAt, std::string_view eventJSON,
+                                                              bool waiting) {
+    auto record = encodeQueuedRecord(type, idempotencyKey, createdAt, eventJSON);
+    if (!record) return Kept{.unencodable = true};
+    return keepRecord(std::move(*record), createdAt, waiting);
+}
+
+DataCollectorEventsQueue::Kept DataCollectorEventsQueue::keepRecord(EncodedRecord record, Clock::TimePoint createdAt,
+                                                                    bool waiting) {
     Kept kept;
     {
         std::lock_guard lock(mutex_);
         ensureLoaded();
-        auto text = encodeQueuedEvent(event);
-        if (!text) {
-            kept.unencodable = true;
-        } else {
-            const uint64_t bytes = store_->storedSize(text->size());
-            // A collector that stays unreachable must not grow memory or disk without end.
-            if (makeRoom(bytes, kept.evicted)) {
-                kept.id = nextId_++;
-                if (durable_) store_->stagePut(kept.id, *text);
-                entries_.emplace(kept.id, Entry{std::move(event), waiting, bytes});
-                totalBytes_ += bytes;
-                if (waiting) {
-                    ++waiting_;
-                    waitingBytesSum_ += bytes;
-                }
-            } else {
-                ++drops_.count;
+        const uint64_t bytes = store_->storedSize(record.text.size());
+        // A collector that stays unreachable must not grow memory or disk without end.
+        if (makeRoom(bytes, kept.evicted)) {
+            kept.id = nextId_++;
+            if (durable_) store_->stagePut(kept.id, record.text);
+            record.text.shrink_to_fit();
+            auto& entry = entries_[kept.id];
+            entry = Entry{std::move(record.text), static_cast<uint32_t>(record.eventOffset),
+                          static_cast<uint32_t>(record.eventLength), createdAt, bytes, waiting};
+            if (waiting) evictable_.insert(kept.id);
+            totalBytes_ += bytes;
+            if (waiting) {
+                ++waiting_;
+                waitingBytesSum_ += bytes;
             }
-            publish();
         }
+        // A report the outbox has no room for is not counted here: its sender
+        // counts it once it is known not to have been accepted.
+        publish();
     }
     writePendingLines();
     return kept;
@@ -135,6 +164,7 @@ void DataCollectorEventsQueue::markQueued(uint64_t id) {
     auto entry = entries_.find(id);
     if (entry == entries_.end() || entry->second.waiting) return;
     entry->second.waiting = true;
+    updateEvictable(id, entry->second);
     ++waiting_;
     waitingBytesSum_ += entry->second.bytes;
     publish();
@@ -144,7 +174,9 @@ bool DataCollectorEventsQueue::removeEvent(const QueuedEvent& event) {
     std::lock_guard lock(mutex_);
     ensureLoaded();
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-        if (it->second.waiting && it->second.event.matches(event)) {
+        if (!it->second.waiting) continue;
+        auto kept = decodeQueuedEvent(it->second.record);
+        if (kept && kept->matches(event)) {
             erase(it);
             publish();
             return true;
@@ -170,7 +202,7 @@ size_t DataCollectorEventsQueue::dropExpired() {
         const auto oldestKept = clock_->now() - bounds_.age;
         for (auto it = entries_.begin(); it != entries_.end();) {
             auto next = std::next(it);
-            if (it->second.waiting && !pinned_.contains(it->first) && it->second.event.createdAt < oldestKept) {
+            if (evictable(it->first, it->second) && it->second.createdAt < oldestKept) {
                 erase(it);
                 ++drops_.age;
                 ++dropped;
@@ -221,9 +253,19 @@ std::vector<StoredEvent> DataCollectorEventsQueue::eventsQueueArray() const {
     const_cast<DataCollectorEventsQueue*>(this)->ensureLoaded();
     std::vector<StoredEvent> waiting;
     for (const auto& [id, entry] : entries_) {
-        if (entry.waiting) waiting.push_back(StoredEvent{id, entry.event});
+        if (!entry.waiting) continue;
+        // Written by keep() from a decodable record: it reads back.
+        if (auto event = decodeQueuedEvent(entry.record)) waiting.push_back(StoredEvent{id, std::move(*event)});
     }
     return waiting;
+}
+
+std::optional<std::string> DataCollectorEventsQueue::eventJSON(uint64_t id) const {
+    std::lock_guard lock(mutex_);
+    auto found = entries_.find(id);
+    if (found == entries_.end()) return std::nullopt;
+    const Entry& entry = found->second;
+    return entry.record.substr(entry.eventOffset, entry.eventLength);
 }
 
 size_t DataCollectorEventsQueue::count() const {
@@ -240,11 +282,13 @@ bool DataCollectorEventsQueue::contains(uint64_t id) const {
 void DataCollectorEventsQueue::pin(uint64_t id) {
     std::lock_guard lock(mutex_);
     pinned_.insert(id);
+    evictable_.erase(id);
 }
 
 void DataCollectorEventsQueue::unpin(uint64_t id) {
     std::lock_guard lock(mutex_);
     pinned_.erase(id);
+    if (auto found = entries_.find(id); found != entries_.end()) updateEvictable(id, found->second);
 }
 
 DataCollectorEventsQueue::Drops DataCollectorEventsQueue::drops() const {

@@ -68,6 +68,10 @@ public:
     // older ones made room.
     uint64_t addEvent(QueuedEvent event, size_t* evicted = nullptr);
     Kept keep(QueuedEvent event, bool waiting);
+    // The same for a report whose dictionary is already compact JSON: the
+    // outbox record is put together around that text, not written again.
+    Kept keep(const DataCollectorAPI& type, const std::string& idempotencyKey, Clock::TimePoint createdAt,
+              std::string_view eventJSON, bool waiting);
     // A report about to be sent for the first time: kept, but not waiting.
     Kept recordInFlight(QueuedEvent event) { return keep(std::move(event), false); }
     // Its first send failed: it waits for a resend now.
@@ -78,6 +82,8 @@ public:
     bool removeEvent(uint64_t id);
 
     std::vector<StoredEvent> eventsQueueArray() const;  // the waiting entries, oldest first
+    // The entry's dictionary as compact JSON; nullopt once it has gone.
+    std::optional<std::string> eventJSON(uint64_t id) const;
     size_t count() const;                               // waiting entries
     bool isEmpty() const { return count() == 0; }
     bool contains(uint64_t id) const;
@@ -103,11 +109,20 @@ public:
     bool isDurable() const;
 
 private:
+    // An entry keeps its record as text (what the store holds), not as a
+    // dictionary: a few hundred bytes instead of a tree of allocations.
     struct Entry {
-        QueuedEvent event;
-        bool waiting = false;
+        std::string record;
+        uint32_t eventOffset = 0;  // where the dictionary's text sits in `record`
+        uint32_t eventLength = 0;
+        Clock::TimePoint createdAt{};
         uint64_t bytes = 0;
+        bool waiting = false;
     };
+    Kept keepRecord(EncodedRecord record, Clock::TimePoint createdAt, bool waiting);
+    // Entries the bounds may push out: waiting and not pinned (mutex_ held).
+    bool evictable(uint64_t id, const Entry& entry) const { return entry.waiting && !pinned_.contains(id); }
+    void updateEvictable(uint64_t id, const Entry& entry);
 
     // Loads what an earlier process left, once (mutex_ held).
     void ensureLoaded();
@@ -126,6 +141,7 @@ private:
     const Bounds bounds_;
     std::map<uint64_t, Entry> entries_;  // by identifier: oldest first
     std::set<uint64_t> pinned_;
+    std::set<uint64_t> evictable_;  // oldest first, so a bound finds its victim at once
     uint64_t nextId_ = 1;
     uint64_t totalBytes_ = 0;
     uint64_t waiting_ = 0;          // waiting entries

@@ -38,19 +38,45 @@ bool QueuedEvent::matches(const QueuedEvent& other) const {
 
 namespace quarra {
 
+std::optional<EncodedRecord> encodeQueuedRecord(const DataCollectorAPI& type, const std::string& idempotencyKey,
+                                                Clock::TimePoint createdAt, std::string_view eventJSON) {
+    auto path = compactJSON(type.path());
+    auto key = compactJSON(idempotencyKey);
+    if (!path || !key) return std::nullopt;
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(createdAt.time_since_epoch()).count();
+    // The keys in the order a JSON object of them is written (sorted), so
+    // the text is the one the record has always had.
+    EncodedRecord record;
+    std::string& text = record.text;
+    text.reserve(eventJSON.size() + path->size() + key->size() + 160);
+    text += R"({"case":")";
+    text += caseName(type.kind());
+    text += R"(","createdAtMs":)";
+    text += std::to_string(millis);
+    text += R"(,"event":)";
+    record.eventOffset = text.size();
+    record.eventLength = eventJSON.size();
+    text += eventJSON;
+    text += R"(,"key":)";
+    text += *key;
+    text += R"(,"path":)";
+    text += *path;
+    text += R"(,"retryCount":)";
+    text += std::to_string(type.retryCountValue());
+    text += R"(,"retryInterval":)";
+    text += std::to_string(type.retryIntervalSeconds());
+    text += R"(,"timeout":)";
+    text += std::to_string(type.timeoutSeconds());
+    text += '}';
+    return record;
+}
+
 std::optional<std::string> encodeQueuedEvent(const QueuedEvent& event) {
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(event.createdAt.time_since_epoch());
-    JSONDictionary record = {
-        {"case", std::string(caseName(event.type.kind()))},
-        {"path", event.type.path()},
-        {"timeout", event.type.timeoutSeconds()},
-        {"retryCount", event.type.retryCountValue()},
-        {"retryInterval", event.type.retryIntervalSeconds()},
-        {"key", event.idempotencyKey},
-        {"createdAtMs", millis.count()},
-        {"event", event.event},
-    };
-    return compactJSON(record);
+    auto eventJSON = compactJSON(event.event);
+    if (!eventJSON) return std::nullopt;
+    auto record = encodeQueuedRecord(event.type, event.idempotencyKey, event.createdAt, *eventJSON);
+    if (!record) return std::nullopt;
+    return std::move(record->text);
 }
 
 std::optional<QueuedEvent> decodeQueuedEvent(std::string_view text) {

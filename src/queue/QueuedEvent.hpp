@@ -32,6 +32,18 @@ struct QueuedEvent {
 // associated values, its key, its time and its dictionary); nullopt when the
 // dictionary cannot be written as JSON.
 std::optional<std::string> encodeQueuedEvent(const QueuedEvent& event);
+
+// The same record, put together around `eventJSON`, the dictionary already
+// written as compact JSON (the event's own dictionary is not read), so that a
+// report's dictionary is serialised once for the outbox and the wire. The
+// dictionary's text sits at [eventOffset, eventOffset + eventLength).
+struct EncodedRecord {
+    std::string text;
+    size_t eventOffset = 0;
+    size_t eventLength = 0;
+};
+std::optional<EncodedRecord> encodeQueuedRecord(const DataCollectorAPI& type, const std::string& idempotencyKey,
+                                                Clock::TimePoint createdAt, std::string_view eventJSON);
 // The event back from that text; nullopt when it is not one.
 std::optional<QueuedEvent> decodeQueuedEvent(std::string_view text);
 

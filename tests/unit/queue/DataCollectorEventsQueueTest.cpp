@@ -153,6 +153,68 @@ TEST(EventsQueue, WithoutAConsoleAFullQueueStillDropsQuietly) {
     EXPECT_EQ(queue.count(), limits::kMaxQueuedEvents);
 }
 
+// Which entries a full queue may push out follows each entry through its
+// states: on its first way out (no), failed and waiting (yes), pinned for a
+// resend (no), unpinned again (yes).
+TEST(EventsQueue, OnlyWaitingUnpinnedEntriesMakeRoomWhateverTheyWentThrough) {
+    struct Case {
+        const char* name;
+        void (*change)(DataCollectorEventsQueue&, uint64_t);
+        bool evicted;
+    };
+    const Case cases[] = {
+        {"still on its first way out", [](DataCollectorEventsQueue&, uint64_t) {}, false},
+        {"failed, waiting", [](DataCollectorEventsQueue& q, uint64_t id) { q.markQueued(id); }, true},
+        {"waiting, pinned", [](DataCollectorEventsQueue& q, uint64_t id) { q.markQueued(id), q.pin(id); }, false},
+        {"pinned, then unpinned", [](DataCollectorEventsQueue& q, uint64_t id) { q.markQueued(id), q.pin(id), q.unpin(id); },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataCollectorEventsQueue queue(makeMemoryEventStore(), nullptr, std::make_shared<FakeClock>(),
+                                       QueueBounds{.count = 3});
+        const uint64_t first = queue.recordInFlight(event({{"n", "0"}})).id;
+        c.change(queue, first);
+        const uint64_t second = queue.addEvent(event({{"n", "1"}}));
+        const uint64_t third = queue.addEvent(event({{"n", "2"}}));
+        const uint64_t fourth = queue.addEvent(event({{"n", "3"}}));
+        EXPECT_NE(fourth, 0u);
+        EXPECT_EQ(queue.contains(first), !c.evicted);
+        EXPECT_EQ(queue.contains(second), c.evicted) << "the oldest evictable one goes instead";
+        EXPECT_TRUE(queue.contains(third));
+        EXPECT_EQ(queue.drops().count, 1u);
+    }
+}
+
+// Nothing evictable and no room: the entry is not kept, and the queue does not
+// count it as dropped (its sender counts it if it is not accepted either).
+TEST(EventsQueue, AQueueOfEntriesInFlightKeepsNoMoreAndCountsNoDrop) {
+    DataCollectorEventsQueue queue(makeMemoryEventStore(), nullptr, std::make_shared<FakeClock>(), QueueBounds{.count = 2});
+    EXPECT_NE(queue.recordInFlight(event({{"n", "0"}})).id, 0u);
+    EXPECT_NE(queue.recordInFlight(event({{"n", "1"}})).id, 0u);
+    const auto kept = queue.recordInFlight(event({{"n", "2"}}));
+    EXPECT_EQ(kept.id, 0u);
+    EXPECT_FALSE(kept.unencodable);
+    EXPECT_EQ(queue.drops().total(), 0u);
+}
+
+// The entry keeps its dictionary as the text it was handed: what comes back
+// for sending is that same text, and it still decodes to the dictionary.
+TEST(EventsQueue, AnEntryGivesBackTheExactTextItWasGiven) {
+    const std::string texts[] = {R"({})", R"({"a":"x","b":1})", R"({"text":"quote \" slash \/ Zoë"})"};
+    DataCollectorEventsQueue queue(makeMemoryEventStore(), nullptr);
+    for (const auto& text : texts) {
+        SCOPED_TRACE(text);
+        const auto id =
+            queue.keep(DataCollectorAPI::userEventData("userEvents", 3, 0, 0), "key", FakeClock().now(), text, true).id;
+        ASSERT_NE(id, 0u);
+        EXPECT_EQ(queue.eventJSON(id), text);
+        EXPECT_EQ(queue.eventsQueueArray().back().event.event, json::parse(text));
+        EXPECT_EQ(queue.eventsQueueArray().back().event.idempotencyKey, "key");
+    }
+    EXPECT_FALSE(queue.eventJSON(12345).has_value());
+}
+
 TEST(EventsQueue, AddsAndRemovalsFromSeveralThreadsStayConsistent) {
     DataCollectorEventsQueue queue;
     constexpr int kThreads = 4, kEach = 250;
