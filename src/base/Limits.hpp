@@ -17,6 +17,9 @@ inline constexpr std::chrono::milliseconds kMaxQueuedAge = std::chrono::hours(24
 // Queued reports a resend pass has on the wire at once: a long queue goes
 // out a window at a time, not all in one burst.
 inline constexpr std::size_t kResendWindow = 32;
+// Fresh reports on their way at once; the others wait in the outbox, on disk,
+// so a burst costs memory for this many requests, not for all of them.
+inline constexpr std::size_t kMaxReportsInFlight = 128;
 // Largest configuration document the cache keeps; a bigger file is not ours.
 inline constexpr std::size_t kMaxConfigCacheBytes = 4 * 1024 * 1024;
 

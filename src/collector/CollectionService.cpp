@@ -9,6 +9,7 @@
 #include "base/Limits.hpp"
 #include "base/Utf8Text.hpp"
 #include "collector/HealthRecorder.hpp"
+#include "collector/ReportEnvelope.hpp"
 #include "config/SessionConfigManager.hpp"
 #include "device/PlaceExtraction.hpp"
 #include "platform/VendorIdentifier.hpp"
@@ -48,7 +49,16 @@ void CollectionService::setSessionKey(std::string key) {
 
 std::vector<JSONDictionary> CollectionService::logsCollected() const {
     std::lock_guard lock(mutex_);
-    return {logsCollected_.begin(), logsCollected_.end()};
+    std::vector<JSONDictionary> entries;
+    entries.reserve(logsCollected_.size());
+    for (const auto& entry : logsCollected_) {
+        if (const auto* text = std::get_if<std::shared_ptr<const std::string>>(&entry)) {
+            entries.push_back(parseJSON(**text).value_or(JSONDictionary()));
+        } else {
+            entries.push_back(std::get<JSONDictionary>(entry));
+        }
+    }
+    return entries;
 }
 
 int64_t CollectionService::eventsToSync() const {
@@ -83,7 +93,7 @@ DataCollectorService::Health CollectionService::health() const {
     return health;
 }
 
-void CollectionService::appendToJournal(JSONDictionary entry) {
+void CollectionService::appendToJournal(JournalEntry entry) {
     std::lock_guard lock(mutex_);
     logsCollected_.push_back(std::move(entry));
     while (logsCollected_.size() > limits::kMaxJournalEntries) logsCollected_.pop_front();
@@ -227,48 +237,36 @@ void CollectionService::sendFingerprintData(const std::string& visitorId, const 
 
 // ---- the core send ----
 
-std::optional<JSONDictionary> CollectionService::envelope(const DataCollectorAPI& event, const JSONDictionary& data,
-                                                          const std::string& sessionKey) const {
-    JSONDictionary result = JSONDictionary::object();
-    switch (event.kind()) {
-        case DataCollectorAPI::Case::activityStreamData: {
-            auto entries = JSONDictionary::array({data});
-            if (!prettyJSON(entries)) return std::nullopt;
-            result[event.dataKey()] = JSONDictionary::array({{{"url", kPageURL}, {"activityStream", std::move(entries)}}});
-            break;
-        }
-        case DataCollectorAPI::Case::userEventData:
-            result[event.dataKey()] = JSONDictionary::array({data});
-            break;
-        default:
-            result[event.dataKey()] = data;
-            break;
-    }
-    result["sessionId"] = sessionKey;
-    result["clientName"] = kClientName;
-    return result;
-}
-
 void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary data, BoolCompletion completion) {
     if (ignoreDataCollection()) return finishFresh(Outcome::refused, completion, false);
-    QueuedEvent record{event, std::move(data), makeRandomUUID(), deps_.clock->now()};
+    // The one time the host's dictionary is written as JSON: the outbox
+    // record and the envelope on the wire are put together around this text.
+    auto eventJSON = compactJSON(data);
+    if (!eventJSON) {
+        // A report that cannot be written as JSON (text that is not UTF-8, a
+        // number that is not finite) would be refused forever: say so, drop it.
+        deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
+        return finishFresh(Outcome::notSerialisable, completion, false);
+    }
+    std::string key = makeRandomUUID();
+    const auto now = deps_.clock->now();
     if (event.kind() != DataCollectorAPI::Case::userData && sessionKey().empty()) {
         // Reports made before the first start wait for a session.
-        auto kept = deps_.queue->keep(std::move(record), true);
+        auto kept = deps_.queue->keep(event, key, now, *eventJSON, true);
         scheduleCommit();
         const Outcome outcome = kept.unencodable ? Outcome::notSerialisable : kept.id == 0 ? Outcome::bound
                                                                                              : Outcome::queued;
         return finishFresh(outcome, completion, false);
     }
     // Written ahead: the report is in the outbox before its first attempt.
-    auto kept = deps_.queue->recordInFlight(record);
+    auto kept = deps_.queue->keep(event, key, now, *eventJSON, false);
     if (kept.unencodable) {
-        // A report that cannot be written as JSON (text that is not UTF-8, a
-        // number that is not finite) would be refused forever: say so, drop it.
         deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
         return finishFresh(Outcome::notSerialisable, completion, false);
     }
-    pendingSends_.push_back(PendingSend{kept.id, std::move(record), std::move(completion)});
+    std::optional<std::string> ownText;
+    if (kept.id == 0) ownText = std::move(*eventJSON);
+    held_.push_back(HeldSend{kept.id, event, std::move(key), std::move(ownText), std::move(completion)});
     scheduleCommit();
 }
 
@@ -284,9 +282,36 @@ void CollectionService::scheduleCommit() {
 void CollectionService::commitAndSend() {
     commitScheduled_ = false;
     deps_.queue->commit();
-    auto batch = std::move(pendingSends_);
-    pendingSends_.clear();
-    for (auto& pending : batch) deliver(pending.record, pending.entryId, false, std::move(pending.completion));
+    heldCommitted_ = held_.size();
+    sendHeld();
+}
+
+void CollectionService::sendHeld() {
+    // An attempt answered at once comes back through freshAnswered(); the
+    // loop below carries on for it.
+    if (sendingHeld_) return;
+    sendingHeld_ = true;
+    while (freshInFlight_ < limits::kMaxReportsInFlight && heldCommitted_ > 0) {
+        HeldSend next = std::move(held_.front());
+        held_.pop_front();
+        --heldCommitted_;
+        ++freshInFlight_;
+        std::optional<std::string> eventJSON =
+            next.entryId != 0 ? deps_.queue->eventJSON(next.entryId) : std::move(next.eventJSON);
+        if (!eventJSON) {
+            // Only a clear of the queue takes an entry on its first way out.
+            finishFresh(Outcome::bound, next.completion, false);
+            --freshInFlight_;
+            continue;
+        }
+        deliver(next.type, next.idempotencyKey, *eventJSON, next.entryId, false, std::move(next.completion));
+    }
+    sendingHeld_ = false;
+}
+
+void CollectionService::freshAnswered() {
+    if (freshInFlight_ > 0) --freshInFlight_;
+    sendHeld();
 }
 
 void CollectionService::resendEvent(const StoredEvent& stored) {
@@ -296,53 +321,62 @@ void CollectionService::resendEvent(const StoredEvent& stored) {
     if (ignoreDataCollection() || (event.kind() != DataCollectorAPI::Case::userData && sessionKey().empty())) {
         return resendAnswered(stored.id);
     }
-    deliver(stored.event, stored.id, true, {});
+    auto eventJSON = deps_.queue->eventJSON(stored.id);
+    if (!eventJSON) return resendAnswered(stored.id);
+    deliver(event, stored.event.idempotencyKey, *eventJSON, stored.id, true, {});
 }
 
-void CollectionService::deliver(const QueuedEvent& record, uint64_t entryId, bool resend, BoolCompletion completion) {
-    const auto& event = record.type;
-    auto body = envelope(event, record.event, sessionKey());
-    if (!body || !compactJSON(*body)) {
+void CollectionService::deliver(const DataCollectorAPI& event, const std::string& idempotencyKey,
+                                std::string_view eventJSON, uint64_t entryId, bool resend, BoolCompletion completion) {
+    auto body = reportEnvelope(event, eventJSON, sessionKey(), EnvelopeNames{kClientName, kPageURL});
+    if (!body) {
         deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
         if (entryId != 0) deps_.queue->removeEvent(entryId);
-        if (!resend) return finishFresh(Outcome::notSerialisable, completion, false);
-        ++counts_.notSerialisable;
-        return resendAnswered(entryId);
+        if (resend) {
+            ++counts_.notSerialisable;
+            return resendAnswered(entryId);
+        }
+        finishFresh(Outcome::notSerialisable, completion, false);
+        return freshAnswered();
     }
-    appendToJournal(*body);
+    auto bytes = std::make_shared<const std::string>(std::move(*body));
+    appendToJournal(bytes);
 
     // Every attempt of a report carries its key: the service can tell a repeat.
     std::optional<DataCollectorAPI::Headers> headers;
-    if (!record.idempotencyKey.empty()) headers = DataCollectorAPI::Headers{{"Idempotency-Key", record.idempotencyKey}};
-    auto request = DataCollectorAPI::sendData(std::move(*body), std::move(headers), event.path(), std::nullopt, "",
+    if (!idempotencyKey.empty()) headers = DataCollectorAPI::Headers{{"Idempotency-Key", idempotencyKey}};
+    auto request = DataCollectorAPI::sendEncoded(std::move(bytes), std::move(headers), event.path(), std::nullopt, "",
                                               BaseUrlType::dcBaseUrl);
     std::weak_ptr<CollectionService> weakSelf = weak_from_this();
-    auto shared = std::make_shared<const std::pair<QueuedEvent, BoolCompletion>>(record, std::move(completion));
+    auto attempt = std::make_shared<const Attempt>(Attempt{event.path(), entryId, resend, std::move(completion)});
     deps_.requestsManager->request(
         request, 1, "",
-        [weakSelf, shared, entryId, resend](const std::string& answer) {
-            if (auto self = weakSelf.lock()) self->handleSendSuccess(shared->first, entryId, resend, shared->second, answer);
+        [weakSelf, attempt](const std::string& answer) {
+            auto self = weakSelf.lock();
+            if (!self) return;
+            self->handleSendSuccess(*attempt, answer);
+            if (!attempt->resend) self->freshAnswered();
         },
-        [weakSelf, shared, entryId, resend](const APIError& error) {
-            if (auto self = weakSelf.lock()) self->handleSendFailure(shared->first, entryId, resend, shared->second, error);
+        [weakSelf, attempt](const APIError& error) {
+            auto self = weakSelf.lock();
+            if (!self) return;
+            self->handleSendFailure(*attempt, error);
+            if (!attempt->resend) self->freshAnswered();
         });
 }
 
-void CollectionService::handleSendSuccess(const QueuedEvent& record, uint64_t entryId, bool resend,
-                                          const BoolCompletion& completion, const std::string& body) {
-    const auto& event = record.type;
+void CollectionService::handleSendSuccess(const Attempt& attempt, const std::string& body) {
     auto answer = parseJSON(body);
     const bool readable = answer && answer->is_object() && answer->contains("ResponseCode") &&
                           (*answer)["ResponseCode"].is_string();
     if (!readable) {
         const std::string message = isValidUtf8(body) ? body : "Could not parse response";
-        handleSendFailure(record, entryId, resend, completion, APIError{event.path(), "-1", message});
+        handleSendFailure(attempt, APIError{attempt.path, "-1", message});
         return;
     }
     auto code = (*answer)["ResponseCode"].get<std::string>();
     if (code != "0") {
-        handleSendFailure(record, entryId, resend, completion,
-                          APIError{event.path(), code, "Request was successful but response code was " + code});
+        handleSendFailure(attempt, APIError{attempt.path, code, "Request was successful but response code was " + code});
         return;
     }
 
@@ -350,9 +384,10 @@ void CollectionService::handleSendSuccess(const QueuedEvent& record, uint64_t en
     if (deps_.health) deps_.health->accepted();
     // Accepted reports leave the outbox with the next write; should the
     // process end first, the service knows the repeat by its key.
+    const uint64_t entryId = attempt.entryId;
     const bool removed = entryId != 0 && deps_.queue->removeEvent(entryId);
     if (removed) scheduleCommit();
-    if (resend) {
+    if (attempt.resend) {
         if (removed) ++counts_.resentAccepted;
         resendAnswered(entryId);
         return;
@@ -364,18 +399,17 @@ void CollectionService::handleSendSuccess(const QueuedEvent& record, uint64_t en
         startPass = !isSendingQueuedEvents_;
     }
     if (startPass && !deps_.queue->isEmpty()) syncQueuedEvents();
-    finishFresh(Outcome::accepted, completion, true);
+    finishFresh(Outcome::accepted, attempt.completion, true);
 }
 
-void CollectionService::handleSendFailure(const QueuedEvent& /*record*/, uint64_t entryId, bool resend,
-                                          const BoolCompletion& completion, const APIError& error) {
+void CollectionService::handleSendFailure(const Attempt& attempt, const APIError& error) {
     appendToJournal(JSONDictionary{{"Error", error.description()}});
     if (deps_.health) deps_.health->failed("collector", error);
-    if (resend) return resendAnswered(entryId);
+    if (attempt.resend) return resendAnswered(attempt.entryId);
     // The entry written ahead now waits for a resend.
-    if (entryId == 0) return finishFresh(Outcome::bound, completion, false);
-    deps_.queue->markQueued(entryId);
-    finishFresh(Outcome::queued, completion, false);
+    if (attempt.entryId == 0) return finishFresh(Outcome::bound, attempt.completion, false);
+    deps_.queue->markQueued(attempt.entryId);
+    finishFresh(Outcome::queued, attempt.completion, false);
 }
 
 // ---- the resend pass ----

@@ -14,6 +14,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include <quarra/DataCollectorService.hpp>
@@ -98,9 +100,6 @@ public:
     // completion: the report that started the pass has had its answer.
     void syncQueuedEvents();
 
-    // The envelope around one report dictionary; nullopt when it cannot be built.
-    std::optional<JSONDictionary> envelope(const DataCollectorAPI& event, const JSONDictionary& data,
-                                           const std::string& sessionKey) const;
 
     // Calls `settled` (on the worker) once every report handed in before
     // this call has its final answer and no resend pass is under way.
@@ -116,13 +115,25 @@ private:
     explicit CollectionService(Dependencies dependencies);
 
     // What happened to a fresh report, for the counts.
+    // `bound`: the outbox had no room for it and it was not accepted.
     enum class Outcome { accepted, refused, queued, disabledFeature, bound, notSerialisable };
-    // A fresh report written ahead, to be sent once the write is done.
-    struct PendingSend {
+    // A fresh report written ahead, waiting for the write and then for room
+    // on the wire. Its dictionary stays in the outbox entry, not here.
+    struct HeldSend {
         uint64_t entryId = 0;  // 0: the outbox could not keep it
-        QueuedEvent record;
+        DataCollectorAPI type;
+        std::string idempotencyKey;
+        std::optional<std::string> eventJSON;  // only when the outbox could not keep it
         BoolCompletion completion;
     };
+    // What an attempt's answer needs: not the report itself.
+    struct Attempt {
+        std::string path;
+        uint64_t entryId = 0;
+        bool resend = false;
+        BoolCompletion completion;
+    };
+    using JournalEntry = std::variant<JSONDictionary, std::shared_ptr<const std::string>>;
 
     // Gives the report a ticket; the completion returned ends it, once.
     BoolCompletion track(BoolCompletion completion);
@@ -135,13 +146,17 @@ private:
     // are written together.
     void scheduleCommit();
     void resendEvent(const StoredEvent& stored);
-    // One attempt; `entryId` names the outbox entry (0: none), `resend` tells a resent one.
-    void deliver(const QueuedEvent& record, uint64_t entryId, bool resend, BoolCompletion completion);
-    void handleSendSuccess(const QueuedEvent& record, uint64_t entryId, bool resend, const BoolCompletion& completion,
-                           const std::string& body);
-    void handleSendFailure(const QueuedEvent& record, uint64_t entryId, bool resend, const BoolCompletion& completion,
-                           const APIError& error);
-    void appendToJournal(JSONDictionary entry);
+    // Sends held reports whose write is done while fewer than
+    // limits::kMaxReportsInFlight fresh ones are on their way.
+    void sendHeld();
+    void freshAnswered();
+    // One attempt of the report whose dictionary is `eventJSON`; `entryId`
+    // names the outbox entry (0: none), `resend` tells a resent one.
+    void deliver(const DataCollectorAPI& type, const std::string& idempotencyKey, std::string_view eventJSON,
+                 uint64_t entryId, bool resend, BoolCompletion completion);
+    void handleSendSuccess(const Attempt& attempt, const std::string& body);
+    void handleSendFailure(const Attempt& attempt, const APIError& error);
+    void appendToJournal(JournalEntry entry);
     // One resent event is answered (or skipped): the next one goes out, and
     // the pass ends when none are left.
     void resendAnswered(std::optional<uint64_t> queuedId);
@@ -160,8 +175,13 @@ private:
     };
     Counts counts_;
     DeliveryTracker tracker_;  // worker only
-    std::vector<PendingSend> pendingSends_;  // worker only
-    bool commitScheduled_ = false;           // worker only
+    // Fresh reports not yet on their way, oldest first; the first
+    // `heldCommitted_` are in the outbox on disk (worker only).
+    std::deque<HeldSend> held_;
+    size_t heldCommitted_ = 0;
+    size_t freshInFlight_ = 0;
+    bool sendingHeld_ = false;     // sendHeld() is on the stack
+    bool commitScheduled_ = false;  // worker only
 
     // The resend pass under way (worker only).
     struct Pass {
@@ -172,7 +192,7 @@ private:
     Pass pass_;
 
     mutable std::mutex mutex_;  // guards everything below
-    std::deque<JSONDictionary> logsCollected_;
+    std::deque<JournalEntry> logsCollected_;  // envelopes kept as the bytes sent
     int64_t eventsToSync_ = 0;
     bool isSendingQueuedEvents_ = false;
     std::string sessionKey_;

@@ -132,6 +132,16 @@ DataCollectorAPI DataCollectorAPI::sendData(JSONDictionary parameters, std::opti
     return api;
 }
 
+DataCollectorAPI DataCollectorAPI::sendEncoded(std::shared_ptr<const std::string> jsonBody,
+                                               std::optional<Headers> headers,
+                                            std::string path, std::optional<double> timeout, std::string retryCount,
+                                            BaseUrlType type) {
+    DataCollectorAPI api = sendData(JSONDictionary::object(), std::move(headers), std::move(path), timeout,
+                                    std::move(retryCount), type);
+    api.jsonBody_ = std::move(jsonBody);
+    return api;
+}
+
 std::string DataCollectorAPI::dataKey() const { return std::string(info(case_).dataKey); }
 
 std::string DataCollectorAPI::path() const { return path_; }
@@ -162,6 +172,11 @@ std::optional<HttpRequest> DataCollectorAPI::asURLRequest(const std::optional<st
                 for (const auto& [name, value] : *headers_) request.headers.emplace_back(name, value);
             }
             request.timeout = sendTimeout(requestTimeout_);
+            if (jsonBody_) {
+                if (!request.header("Content-Type")) request.headers.emplace_back("Content-Type", "application/json");
+                request.body = *jsonBody_;
+                return request;
+            }
             return RequestsManager::encodeJSONBody(std::move(request), parameters_);
         case Case::sendDataAccessToken:
             request.headers.emplace_back("Authorization", "Basic " + credential_);
@@ -176,7 +191,9 @@ std::optional<HttpRequest> DataCollectorAPI::asURLRequest(const std::optional<st
 bool DataCollectorAPI::operator==(const DataCollectorAPI& other) const {
     return case_ == other.case_ && path_ == other.path_ && reportTimeout_ == other.reportTimeout_ &&
            reportRetryCount_ == other.reportRetryCount_ && reportRetryInterval_ == other.reportRetryInterval_ &&
-           parameters_ == other.parameters_ && headers_ == other.headers_ && credential_ == other.credential_ &&
+           parameters_ == other.parameters_ &&
+           (jsonBody_ == other.jsonBody_ || (jsonBody_ && other.jsonBody_ && *jsonBody_ == *other.jsonBody_)) &&
+           headers_ == other.headers_ && credential_ == other.credential_ &&
            requestTimeout_ == other.requestTimeout_ && retryCountText_ == other.retryCountText_ && type_ == other.type_;
 }
 

@@ -2,6 +2,7 @@
 // Everything the data-collector transport can send.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +53,11 @@ public:
                                                 std::optional<double> timeout, std::string retryCount, BaseUrlType type);
     static DataCollectorAPI sendData(JSONDictionary parameters, std::optional<Headers> headers, std::string path,
                                      std::optional<double> timeout, std::string retryCount, BaseUrlType type);
+    // sendData with a body already written as JSON: its bytes go on the wire
+    // as they are, shared by every attempt instead of serialised for each.
+    static DataCollectorAPI sendEncoded(std::shared_ptr<const std::string> jsonBody, std::optional<Headers> headers,
+                                     std::string path, std::optional<double> timeout, std::string retryCount,
+                                     BaseUrlType type);
 
     Case kind() const { return case_; }
     bool isReport() const { return case_ < Case::sendDataAccessToken; }
@@ -68,6 +74,7 @@ public:
     int64_t retryCountValue() const { return reportRetryCount_; }
     int64_t retryIntervalSeconds() const { return reportRetryInterval_; }
     const JSONDictionary& parameters() const { return parameters_; }
+    const std::shared_ptr<const std::string>& jsonBody() const { return jsonBody_; }  // null: `parameters` are the body
     const std::optional<Headers>& headers() const { return headers_; }
     const std::string& credential() const { return credential_; }  // sendDataAccessToken's header text
     std::optional<double> requestTimeout() const { return requestTimeout_; }
@@ -85,6 +92,7 @@ private:
     int64_t reportRetryCount_ = 0;
     int64_t reportRetryInterval_ = 0;
     JSONDictionary parameters_ = JSONDictionary::object();
+    std::shared_ptr<const std::string> jsonBody_;
     std::optional<Headers> headers_;
     std::string credential_;
     std::optional<double> requestTimeout_;

@@ -1,0 +1,68 @@
+// However fast the host hands reports in, only a fixed number are on the wire
+// at once; the rest wait, written ahead in the outbox, and go as answers come.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "base/JsonText.hpp"
+#include "base/Limits.hpp"
+#include "EngineHarness.hpp"
+
+namespace quarra {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::EngineHarness;
+
+TEST(BackPressure, OnlyAFixedNumberOfReportsAreOnTheWireAndEveryOneIsAnsweredOnce) {
+    EngineHarness h(/*manual=*/true);
+    h.startSession();
+    // Each request is answered a millisecond after the one before, on the
+    // network's own clock, so the test lets answers arrive one at a time.
+    size_t sent = 0;
+    h.http->setDelay([&sent](const HttpRequest&) { return std::chrono::milliseconds(++sent); });
+
+    constexpr size_t kCap = limits::kMaxReportsInFlight;
+    constexpr size_t kReports = kCap + 72;
+    std::vector<int> calls(kReports, 0);
+    std::vector<int> accepted(kReports, 0);
+    for (size_t i = 0; i < kReports; ++i) {
+        h.service().sendUserEvents({{"n", std::to_string(i)}}, [&calls, &accepted, i](bool ok) {
+            ++calls[i];
+            accepted[i] += ok ? 1 : 0;
+        });
+    }
+    h.manualQueue->runUntilIdle();
+    EXPECT_EQ(h.http->requestCount(), kCap);
+    EXPECT_EQ(h.service().health().inFlight, kReports) << "the held ones are still the library's to answer";
+
+    h.network->advance(1ms);
+    h.manualQueue->runUntilIdle();
+    EXPECT_EQ(h.http->requestCount(), kCap + 1) << "one answer makes room for one more";
+
+    while (auto next = h.network->nextDelay()) {
+        h.network->advance(*next);
+        h.manualQueue->runUntilIdle();
+        ASSERT_LE(h.http->unanswered(), kCap);
+    }
+    EXPECT_EQ(calls, std::vector<int>(kReports, 1));
+    EXPECT_EQ(accepted, std::vector<int>(kReports, 1));
+
+    // Every report went exactly once, in the order handed in, each with its own key.
+    const auto requests = h.http->requests();
+    ASSERT_EQ(requests.size(), kReports);
+    std::set<std::string> keys;
+    for (size_t i = 0; i < kReports; ++i) {
+        const auto body = parseJSON(requests[i].body.value_or("")).value_or(JSONDictionary::object());
+        EXPECT_EQ(body["events"][0]["n"], std::to_string(i));
+        keys.insert(requests[i].header("Idempotency-Key").value_or(""));
+    }
+    EXPECT_EQ(keys.size(), kReports);
+    const auto health = h.service().health();
+    EXPECT_EQ(health.accepted, kReports);
+    EXPECT_EQ(health.inFlight, 0u);
+    EXPECT_EQ(health.queued, 0u);
+}
+
+}  // namespace
+}  // namespace quarra
