@@ -26,6 +26,9 @@ constexpr size_t kMaxActiveTransfers = 64;
 // Requests one origin may have on the wire over HTTP/2: streams share its connections.
 constexpr size_t kMultiplexedPerHost = kMaxActiveTransfers;
 const char* const kCancelled = "cancelled";
+// Connections kept open in all, per origin limit included: a few origins'
+// worth, so that a busy one does not close another's idle connections.
+constexpr long kOriginsKeptOpen = 4;
 
 struct Pending {
     HttpRequest request;
@@ -63,7 +66,12 @@ public:
           started_(std::move(started)),
           waiting_(static_cast<size_t>(std::max(1L, options_.maxConnectionsPerHost)), kMultiplexedPerHost) {}
     ~Core() {
+        // Every easy handle goes before the multi handle and the share they use.
+        for (auto& [handle, active] : active_) curl_multi_remove_handle(multi_, handle);
+        active_.clear();
+        releaseSpareHandles();
         if (multi_) curl_multi_cleanup(multi_);
+        if (share_) curl_share_cleanup(share_);
     }
     Core(const Core&) = delete;
     Core& operator=(const Core&) = delete;
@@ -116,6 +124,15 @@ private:
         if (multi) {
             curl_multi_setopt(multi, CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX);
             curl_multi_setopt(multi, CURLMOPT_MAX_HOST_CONNECTIONS, options_.maxConnectionsPerHost);
+            curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, std::max(1L, options_.maxConnectionsPerHost) * kOriginsKeptOpen);
+        }
+        // The multi handle shares connections and names; the share adds TLS
+        // sessions, so a new connection resumes rather than handshakes again.
+        // Only this thread touches it: no lock callbacks.
+        share_ = curl_share_init();
+        if (share_) {
+            curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+            curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
         }
         {
             std::lock_guard lock(mutex_);
@@ -132,6 +149,7 @@ private:
             }
             if (stopping) {
                 cancelAll(fresh, finished);
+                releaseSpareHandles();
                 deliver(finished);
                 return;
             }
@@ -192,7 +210,12 @@ private:
             }
             auto transfer = CurlTransfer::make(std::move(pending.request), std::move(pending.completion));
             std::string error;
-            if (!transfer->configure(CurlTransferSettings{.caFile = options_.caFile}, error)) {
+            CURL* reuse = nullptr;
+            if (!spare_.empty()) {
+                reuse = spare_.back();
+                spare_.pop_back();
+            }
+            if (!transfer->configure(CurlTransferSettings{.caFile = options_.caFile, .share = share_}, error, reuse)) {
                 waiting_.finished(origin, false);
                 finished.push_back({transfer->takeCompletion(), failed(error)});
                 continue;
@@ -219,7 +242,15 @@ private:
             waiting_.finished(done.origin, done.transfer->answeredMultiplexed());
             curl_multi_remove_handle(multi_, done.transfer->handle());
             finished.push_back({done.transfer->takeCompletion(), done.transfer->result(code)});
+            // A new easy handle per request costs an allocation of several
+            // kilobytes and its caches; the next transfer takes this one.
+            if (spare_.size() < kMaxActiveTransfers) spare_.push_back(done.transfer->releaseHandle());
         }
+    }
+
+    void releaseSpareHandles() {
+        for (CURL* handle : spare_) curl_easy_cleanup(handle);
+        spare_.clear();
     }
 
     void cancelAll(std::deque<Pending>& fresh, std::vector<Finished>& finished) {
@@ -256,6 +287,8 @@ private:
     };
     std::unordered_map<CURL*, Active> active_;
     OriginQueues<Pending> waiting_;
+    std::vector<CURL*> spare_;  // easy handles of finished transfers, reset before reuse
+    CURLSH* share_ = nullptr;
 };
 
 CurlHttpClient::CurlHttpClient(CurlClientOptions options, std::function<void()> started)

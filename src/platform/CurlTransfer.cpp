@@ -38,8 +38,11 @@ std::unique_ptr<CurlTransfer> CurlTransfer::make(HttpRequest request, HttpClient
     return std::unique_ptr<CurlTransfer>(new CurlTransfer(std::move(request), std::move(completion)));
 }
 
-bool CurlTransfer::configure(const CurlTransferSettings& settings, std::string& error) {
-    easy_ = curl_easy_init();
+bool CurlTransfer::configure(const CurlTransferSettings& settings, std::string& error, CURL* reuse) {
+    // A reset keeps the handle's buffers and caches but clears every option,
+    // so nothing of the previous request (method, body, headers) carries over.
+    if (reuse) curl_easy_reset(reuse);
+    easy_ = reuse ? reuse : curl_easy_init();
     if (!easy_) {
         error = "Could not create a transfer";
         return false;
@@ -83,6 +86,7 @@ bool CurlTransfer::configure(const CurlTransferSettings& settings, std::string& 
     curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!settings.caFile.empty()) curl_easy_setopt(easy_, CURLOPT_CAINFO, settings.caFile.c_str());
+    if (settings.share) curl_easy_setopt(easy_, CURLOPT_SHARE, settings.share);
     curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headerList_);
     curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody);
     curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
@@ -128,13 +132,19 @@ size_t CurlTransfer::onHeader(char* data, size_t size, size_t count, void* self)
     return bytes;
 }
 
-HttpResult CurlTransfer::result(CURLcode code) const {
+CURL* CurlTransfer::releaseHandle() {
+    CURL* handle = easy_;
+    easy_ = nullptr;
+    return handle;
+}
+
+HttpResult CurlTransfer::result(CURLcode code) {
     long status = 0;
     curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
     HttpResult result;
-    if (status > 0) result.response = HttpResponse{.statusCode = status, .headers = responseHeaders_};
+    if (status > 0) result.response = HttpResponse{.statusCode = status, .headers = std::move(responseHeaders_)};
     if (code == CURLE_OK) {
-        result.body = responseBody_;
+        result.body = std::move(responseBody_);
         return result;
     }
     if (bodyTooLarge_) {

@@ -11,22 +11,27 @@
 namespace quarra {
 
 struct CurlTransferSettings {
-    std::string caFile;  // empty: the system's trust store
+    std::string caFile;     // empty: the system's trust store
+    CURLSH* share = nullptr;  // TLS sessions and names shared by the client's transfers
 };
 
 class CurlTransfer {
 public:
     static std::unique_ptr<CurlTransfer> make(HttpRequest request, HttpClient::Completion completion);
-    // Sets the easy handle up; false with `error` set when the request cannot
-    // be handed to libcurl (an unusable header, no memory).
-    bool configure(const CurlTransferSettings& settings, std::string& error);
+    // Sets the easy handle up, on `reuse` (a handle of an earlier transfer,
+    // taken over and reset) or on a new one; false with `error` set when the
+    // request cannot be handed to libcurl (an unusable header, no memory).
+    bool configure(const CurlTransferSettings& settings, std::string& error, CURL* reuse = nullptr);
     ~CurlTransfer();
     CurlTransfer(const CurlTransfer&) = delete;
     CurlTransfer& operator=(const CurlTransfer&) = delete;
 
     CURL* handle() const { return easy_; }
-    // The result for a transfer that libcurl finished with `code`.
-    HttpResult result(CURLcode code) const;
+    // The result for a transfer that libcurl finished with `code`; the
+    // answer is moved out, so this is called once.
+    HttpResult result(CURLcode code);
+    // Gives up the easy handle (for another transfer); the transfer is done with it.
+    CURL* releaseHandle();
     HttpClient::Completion takeCompletion() { return std::move(completion_); }
     // Whether the finished transfer was answered over HTTP/2 or later.
     bool answeredMultiplexed() const;
