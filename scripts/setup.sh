@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev ccache
   iproute2 curl
+  nginx-light
   doxygen
   qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   nodejs

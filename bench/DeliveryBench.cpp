@@ -1,0 +1,437 @@
+// How fast reports reach a collector that is never the bottleneck (a local
+// nginx, see NginxCollector), through the library and through a bare libcurl
+// multi client in the same run, over HTTP/1.1 and HTTP/2; and what reports
+// waiting in the outbox cost in memory.
+//
+// Run alone (needs nginx from scripts/setup.sh; without it each benchmark is
+// skipped with a message):
+//   build/h-bench/bench/quarra-bench --benchmark_filter='^Delivery'
+// The anchor keeps SendBench's BM_Delivery* (against cpp-httplib) out. Each
+// figure is five batches, then their median and min (for reports_per_s the
+// slowest batch); a library benchmark's vs_raw and cpu_vs_raw compare it with
+// the median of the raw batches of the same protocol earlier in the same run
+// (absent when those were filtered out). QUARRA_DELIVERY_REPORTS sets the
+// reports per batch (default 10000). cpu_us_per_report is this process's CPU
+// (every thread, nginx not included); connections and requests_per_report
+// come from nginx's status page; stall_ms is the longest gap between two
+// completions; server_busy is nginx's CPU over the batch's wall time.
+// The memory figures reset the peak RSS before each run (/proc/self/clear_refs),
+// but it still starts from what earlier benchmarks left resident
+// (base_rss_MB); for the smallest base run them on their own:
+//   build/h-bench/bench/quarra-bench --benchmark_filter='^DeliveryQueuedMemory'
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+
+#include <malloc.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <quarra/testing/MemorySecureItemStore.hpp>
+
+#include "NginxCollector.hpp"
+#include "base/JsonText.hpp"
+#include "collector/Engine.hpp"
+#include "support/CapturingConsole.hpp"
+#include "support/HttpsTestServer.hpp"
+#include "support/TempDir.hpp"
+
+namespace quarra {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using bench::NginxCollector;
+
+enum class Protocol { http1, http2 };
+
+JSONDictionary sevenEntryEvent() {
+    return JSONDictionary{{"event", "ButtonClick"},      {"trackingAction", "LoginAttempt"}, {"force", "0.5"},
+                          {"x", "120.5"},                {"y", "480.0"},                    {"oriantation", "portrait"},
+                          {"time", "2026-12-06 09:00:00.000"}};
+}
+
+int64_t reportsPerBatch() {
+    const char* text = std::getenv("QUARRA_DELIVERY_REPORTS");
+    const long long value = text ? std::atoll(text) : 0;
+    return value > 0 ? value : 10'000;
+}
+
+double processCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Completions as they come: how many, how many failed, and the longest gap
+// between two in a row (a stall shows there, not in the average).
+class CompletionLog {
+public:
+    void done(bool ok) {
+        const auto now = Clock::now();
+        std::lock_guard lock(mutex_);
+        if (count_ > 0) longestGap_ = std::max(longestGap_, now - last_);
+        last_ = now;
+        ++count_;
+        if (!ok) ++failed_;
+        changed_.notify_all();
+    }
+    bool waitFor(size_t target, std::chrono::seconds limit) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, limit, [&] { return count_ >= target; });
+    }
+    size_t count() const {
+        std::lock_guard lock(mutex_);
+        return count_;
+    }
+    size_t failed() const {
+        std::lock_guard lock(mutex_);
+        return failed_;
+    }
+    double longestGapMs() const {
+        std::lock_guard lock(mutex_);
+        return std::chrono::duration<double, std::milli>(longestGap_).count();
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    size_t count_ = 0;
+    size_t failed_ = 0;
+    Clock::time_point last_;
+    Clock::duration longestGap_{};
+};
+
+// One batch's figures, and the counters they become.
+struct BatchFigures {
+    size_t reports = 0;
+    double seconds = 0;
+    double cpuSeconds = 0;
+    long connections = 0;
+    long requests = 0;
+    double stallMs = 0;
+    double serverCpuSeconds = 0;
+
+    double reportsPerSecond() const { return static_cast<double>(reports) / seconds; }
+    double cpuMicrosPerReport() const { return cpuSeconds * 1e6 / static_cast<double>(reports); }
+};
+
+// The raw client's throughput and CPU per report of each batch, by protocol,
+// for the library benchmarks that run after it.
+std::map<Protocol, std::vector<BatchFigures>>& rawBatches() {
+    static std::map<Protocol, std::vector<BatchFigures>> batches;
+    return batches;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void setCounters(benchmark::State& state, const BatchFigures& figures) {
+    state.counters["reports_per_s"] = figures.reportsPerSecond();
+    state.counters["cpu_us_per_report"] = figures.cpuMicrosPerReport();
+    state.counters["connections"] = static_cast<double>(figures.connections);
+    // Above 1: reports went out more than once, or other requests went with them.
+    state.counters["requests_per_report"] =
+        static_cast<double>(figures.requests) / static_cast<double>(figures.reports);
+    state.counters["stall_ms"] = figures.stallMs;
+    // Near 1: nginx's one worker was busy all along, and the server set the pace.
+    state.counters["server_busy"] = figures.serverCpuSeconds / figures.seconds;
+}
+
+// Times one batch: `run` hands in every report and returns once all are
+// answered. The log is shared: after a time-out, late completions still find it.
+template <typename Run>
+bool measureBatch(benchmark::State& state, NginxCollector& nginx, size_t reports, BatchFigures& figures, Run run) {
+    const auto servedBefore = nginx.served();
+    const double serverCpuBefore = nginx.workerCpuSeconds();
+    const double cpuBefore = processCpuSeconds();
+    const auto start = Clock::now();
+    const auto log = std::make_shared<CompletionLog>();
+    if (!run(log)) {
+        state.SkipWithError("not every report was answered within the time limit");
+        return false;
+    }
+    figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    figures.cpuSeconds = processCpuSeconds() - cpuBefore;
+    figures.serverCpuSeconds = nginx.workerCpuSeconds() - serverCpuBefore;
+    const auto servedAfter = nginx.served();
+    figures.reports = reports;
+    // The second reading counts the first one's own connection and request.
+    if (servedBefore && servedAfter) {
+        figures.connections = servedAfter->connections - servedBefore->connections - 1;
+        figures.requests = servedAfter->requests - servedBefore->requests - 1;
+    }
+    figures.stallMs = log->longestGapMs();
+    if (log->failed() > 0) {
+        state.SkipWithError((std::to_string(log->failed()) + " reports were not accepted").c_str());
+        return false;
+    }
+    return true;
+}
+
+NginxCollector* nginxOrSkip(benchmark::State& state) {
+    std::string whyNot;
+    NginxCollector* nginx = NginxCollector::shared(whyNot);
+    if (!nginx) state.SkipWithError(("no local nginx: " + whyNot).c_str());
+    return nginx;
+}
+
+std::string originFor(const NginxCollector& nginx, Protocol protocol) {
+    return protocol == Protocol::http2 ? nginx.http2Origin() : nginx.http1Origin();
+}
+
+// ---- the bare libcurl client ----
+
+// The body the library posts for the seven-entry event (about 230 bytes).
+std::string userEventsBody() {
+    JSONDictionary envelope = {{"events", JSONDictionary::array({sevenEntryEvent()})},
+                               {"sessionId", "bench-session"},
+                               {"clientName", CollectionService::kClientName}};
+    return compactJSON(envelope).value();
+}
+
+size_t discardBody(char*, size_t size, size_t count, void*) { return size * count; }
+
+// Posts `reports` bodies with at most `inFlight` on the wire, each easy handle
+// set up once and added again as soon as its transfer ends.
+bool postRaw(const std::string& url, size_t reports, size_t inFlight, CompletionLog& log) {
+    const std::string body = userEventsBody();
+    const std::string caFile = testing::testCAFile().string();
+    CURLM* multi = curl_multi_init();
+    curl_multi_setopt(multi, CURLMOPT_MAX_HOST_CONNECTIONS, 6L);
+    curl_multi_setopt(multi, CURLMOPT_PIPELINING, CURLPIPE_MULTIPLEX);
+    curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/json");
+    headers = curl_slist_append(headers, "Idempotency-Key: 6f1c2a7e-0b7d-4c55-9a0e-2f1d3c4b5a69");
+    headers = curl_slist_append(headers, "Expect:");
+
+    std::vector<CURL*> handles(std::min(inFlight, reports));
+    for (CURL*& easy : handles) {
+        easy = curl_easy_init();
+        curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.c_str());
+        curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(body.size()));
+        curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+        curl_easy_setopt(easy, CURLOPT_CAINFO, caFile.c_str());
+        // As the library does: HTTP/2 when the server offers it over ALPN.
+        curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_2TLS));
+        curl_easy_setopt(easy, CURLOPT_PIPEWAIT, 1L);
+        curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &discardBody);
+        curl_multi_add_handle(multi, easy);
+    }
+    size_t started = handles.size();
+    const auto deadline = Clock::now() + std::chrono::seconds(300);
+    while (log.count() < reports && Clock::now() < deadline) {
+        int running = 0;
+        curl_multi_perform(multi, &running);
+        int left = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+            if (message->msg != CURLMSG_DONE) continue;
+            CURL* easy = message->easy_handle;
+            long status = 0;
+            curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+            log.done(message->data.result == CURLE_OK && status == 200);
+            curl_multi_remove_handle(multi, easy);
+            if (started < reports) {
+                curl_multi_add_handle(multi, easy);
+                ++started;
+            }
+        }
+        if (log.count() < reports) curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+    }
+    for (CURL* easy : handles) {
+        curl_multi_remove_handle(multi, easy);
+        curl_easy_cleanup(easy);
+    }
+    curl_slist_free_all(headers);
+    curl_multi_cleanup(multi);
+    return log.count() >= reports;
+}
+
+void DeliveryRaw(benchmark::State& state, Protocol protocol) {
+    NginxCollector* nginx = nginxOrSkip(state);
+    if (!nginx) return;
+    const auto reports = static_cast<size_t>(state.range(0));
+    // Six connections of one request each, or 64 streams over HTTP/2: what the library allows.
+    const size_t inFlight = protocol == Protocol::http2 ? 64 : 6;
+    const std::string url = originFor(*nginx, protocol) + "/api/data/collect/userEvents";
+    BatchFigures figures;
+    for (auto _ : state) {
+        if (!measureBatch(state, *nginx, reports, figures,
+                          [&](const auto& log) { return postRaw(url, reports, inFlight, *log); })) {
+            return;
+        }
+    }
+    setCounters(state, figures);
+    rawBatches()[protocol].push_back(figures);
+}
+
+// ---- the library ----
+
+// The library's engine over its own curl client and durable outbox, with a
+// session as if collection had started, posting to `origin`.
+struct LibraryClient {
+    explicit LibraryClient(const std::string& origin) {
+        Options options;
+        options.origins = ServiceOrigins{origin, origin, origin, origin};
+        options.caFile = testing::testCAFile().string();
+        options.dataDirectory = directory.path();
+        options.console = std::make_shared<testing::CapturingConsole>();
+        EngineParts parts;
+        parts.secureStore = std::make_shared<MemorySecureItemStore>();
+        engine = std::make_unique<Engine>(std::move(options), std::move(parts));
+        SessionConfiguration configuration;
+        configuration.apiSetting = {FeatureDetails{.apiName = "userEvents", .enabled = true}};
+        engine->config.replace(configuration);
+        engine->collector->setSessionKey("bench-session");
+    }
+
+    // Hands in `reports` seven-entry reports; true once all are answered.
+    bool send(size_t reports, const std::shared_ptr<CompletionLog>& log, std::chrono::seconds limit) {
+        const auto event = sevenEntryEvent();
+        for (size_t i = 0; i < reports; ++i) {
+            engine->service().sendUserEvents(event, [log](bool accepted) { log->done(accepted); });
+        }
+        return log->waitFor(reports, limit);
+    }
+
+    testing::TempDir directory;
+    std::unique_ptr<Engine> engine;
+};
+
+void DeliveryLibrary(benchmark::State& state, Protocol protocol) {
+    NginxCollector* nginx = nginxOrSkip(state);
+    if (!nginx) return;
+    const auto reports = static_cast<size_t>(state.range(0));
+    LibraryClient client(originFor(*nginx, protocol));
+    BatchFigures figures;
+    for (auto _ : state) {
+        if (!measureBatch(state, *nginx, reports, figures, [&](const auto& log) {
+                return client.send(reports, log, std::chrono::seconds(300));
+            })) {
+            return;
+        }
+    }
+    setCounters(state, figures);
+    const auto& raw = rawBatches()[protocol];
+    if (raw.empty()) return;
+    std::vector<double> rawRates, rawCpu;
+    for (const auto& batch : raw) {
+        rawRates.push_back(batch.reportsPerSecond());
+        rawCpu.push_back(batch.cpuMicrosPerReport());
+    }
+    state.counters["vs_raw"] = figures.reportsPerSecond() / median(rawRates);
+    state.counters["cpu_vs_raw"] = figures.cpuMicrosPerReport() / median(rawCpu);
+}
+
+// ---- memory of queued reports ----
+
+// From /proc/self/status, in bytes: "VmRSS" now, "VmHWM" the peak.
+double statusBytes(const std::string& field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(field + ":", 0) == 0) return std::atof(line.c_str() + field.size() + 1) * 1024;
+    }
+    return 0;
+}
+
+// Lets the peak start again from the current RSS (Linux 4.0 and later).
+bool resetPeakRss() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return static_cast<bool>(clear);
+}
+
+// Reports refused by the collector stay in the outbox: what each one holds in
+// memory, and the peak of handing in `reports` of them at once.
+void DeliveryQueuedMemory(benchmark::State& state) {
+    NginxCollector* nginx = nginxOrSkip(state);
+    if (!nginx) return;
+    const auto reports = static_cast<size_t>(state.range(0));
+    for (auto _ : state) {
+        LibraryClient client(nginx->refusingOrigin());
+        // One report first, so that the network thread, TLS and the outbox
+        // are set up and not counted against the reports.
+        if (!client.send(1, std::make_shared<CompletionLog>(), std::chrono::seconds(30))) {
+            return state.SkipWithError("the first report got no answer");
+        }
+        client.engine->service().flush(std::chrono::seconds(30));
+        ::malloc_trim(0);
+        const bool peakReset = resetPeakRss();
+        const double before = statusBytes("VmRSS");
+        const auto queuedBefore = client.engine->service().health().queued;
+
+        if (!client.send(reports, std::make_shared<CompletionLog>(), std::chrono::seconds(600))) {
+            return state.SkipWithError("not every report was answered within the time limit");
+        }
+        client.engine->service().flush(std::chrono::seconds(60));
+        const double after = statusBytes("VmRSS");
+        ::malloc_trim(0);  // what the allocator still holds from the burst, let go
+        const double afterTrim = statusBytes("VmRSS");
+        const auto health = client.engine->service().health();
+        const double queued = static_cast<double>(health.queued - queuedBefore);
+
+        state.counters["queued"] = queued;
+        state.counters["dropped_bound"] = static_cast<double>(health.dropped.bound);
+        // Should be 0: every report handed in is accepted, refused, queued or dropped, once.
+        state.counters["health_excess"] =
+            static_cast<double>(health.accepted + health.refused + health.queued + health.dropped.total()) -
+            static_cast<double>(health.submitted + health.restored);
+        state.counters["rss_per_report_B"] = queued > 0 ? (afterTrim - before) / queued : 0;
+        state.counters["rss_untrimmed_per_report_B"] = queued > 0 ? (after - before) / queued : 0;
+        state.counters["rss_per_submitted_B"] = (afterTrim - before) / static_cast<double>(reports);
+        state.counters["base_rss_MB"] = before / 1e6;
+        state.counters["peak_rss_MB"] = statusBytes("VmHWM") / 1e6;
+        // 0: the peak is the whole process's, earlier benchmarks included.
+        state.counters["peak_of_this_run"] = peakReset ? 1 : 0;
+    }
+}
+
+double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+
+[[maybe_unused]] const bool registered = [] {
+    const int64_t reports = reportsPerBatch();
+    const std::pair<const char*, Protocol> protocols[] = {{"http1.1", Protocol::http1}, {"http2", Protocol::http2}};
+    for (const auto& [name, protocol] : protocols) {
+        // The raw client first: the library's ratios need its figures.
+        const std::string raw = std::string("DeliveryRaw/") + name;
+        const std::string library = std::string("DeliveryLibrary/") + name;
+        for (auto* run : {benchmark::RegisterBenchmark(raw.c_str(), DeliveryRaw, protocol),
+                          benchmark::RegisterBenchmark(library.c_str(), DeliveryLibrary, protocol)}) {
+            run->ArgName("reports")
+                ->Arg(reports)
+                ->Iterations(1)
+                ->Repetitions(5)
+                ->ComputeStatistics("min", minimum)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+        }
+    }
+    benchmark::RegisterBenchmark("DeliveryQueuedMemory", DeliveryQueuedMemory)
+        ->ArgName("reports")
+        ->Arg(1'000)
+        ->Arg(10'000)
+        ->Arg(100'000)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    return true;
+}();
+
+}  // namespace
+}  // namespace quarra
