@@ -29,6 +29,7 @@ bool attachField(QWidget& editor, const std::string& rawTag, std::shared_ptr<con
 bool attachButton(QObject& buttonOrAction, const std::string& rawAction,
                   std::shared_ptr<const TrackingContext> context);
 bool attachScreen(QWidget& screen, const std::string& rawTag, std::shared_ptr<const TrackingContext> context);
+bool attachPicker(QWidget& picker, const std::string& rawTag, std::shared_ptr<const TrackingContext> context);
 
 // Whether trackField() (or the property) already feeds this editor.
 inline bool hasFieldAttachment(const QObject& editor) {

@@ -1,3 +1,5 @@
+#include <QAction>
+#include <QActionEvent>
 #include <QCoreApplication>
 #include <QDynamicPropertyChangeEvent>
 #include <QVariant>
@@ -14,6 +16,12 @@ std::string stringProperty(const QObject& object, const char* name) {
     return object.property(name).toString().toStdString();
 }
 
+void attachActionByProperty(QAction& action, const std::shared_ptr<const TrackingContext>& context) {
+    if (action.property(kActionProperty).isValid()) {
+        attachButton(action, stringProperty(action, kActionProperty), context);
+    }
+}
+
 // Attaches what the widget's properties ask for; a property not set attaches nothing.
 void attachByProperties(QWidget& widget, const std::shared_ptr<const TrackingContext>& context) {
     if (widget.property(kFieldTagProperty).isValid()) {
@@ -25,10 +33,14 @@ void attachByProperties(QWidget& widget, const std::shared_ptr<const TrackingCon
     if (widget.property(kScreenTagProperty).isValid()) {
         attachScreen(widget, stringProperty(widget, kScreenTagProperty), context);
     }
+    if (widget.property(kPickerTagProperty).isValid()) {
+        attachPicker(widget, stringProperty(widget, kPickerTagProperty), context);
+    }
 }
 
 bool isTrackingProperty(const QByteArray& name) {
-    return name == kFieldTagProperty || name == kActionProperty || name == kScreenTagProperty;
+    return name == kFieldTagProperty || name == kActionProperty || name == kScreenTagProperty ||
+           name == kPickerTagProperty;
 }
 
 }  // namespace
@@ -41,15 +53,27 @@ PropertyTrackingFilter::PropertyTrackingFilter(QObject& application, std::shared
 PropertyTrackingFilter::~PropertyTrackingFilter() { application_.removeEventFilter(this); }
 
 bool PropertyTrackingFilter::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::Polish && type != QEvent::DynamicPropertyChange) return false;
-    if (!watched->isWidgetType()) return false;
-    if (type == QEvent::DynamicPropertyChange &&
-        !isTrackingProperty(static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName())) {
-        return false;
+    switch (event->type()) {
+        case QEvent::Polish:
+            if (!watched->isWidgetType()) return false;
+            attachByProperties(*static_cast<QWidget*>(watched), context_);
+            // Actions are no widgets and are never polished: a menu, a tool bar
+            // or a window holding one stands in for them.
+            for (QAction* action : static_cast<QWidget*>(watched)->actions()) attachActionByProperty(*action, context_);
+            return false;
+        case QEvent::ActionAdded:
+            if (QAction* action = static_cast<QActionEvent*>(event)->action()) attachActionByProperty(*action, context_);
+            return false;
+        case QEvent::DynamicPropertyChange:
+            if (!isTrackingProperty(static_cast<QDynamicPropertyChangeEvent*>(event)->propertyName())) return false;
+            if (watched->isWidgetType()) {
+                attachByProperties(*static_cast<QWidget*>(watched), context_);
+            } else if (auto* action = qobject_cast<QAction*>(watched)) {
+                attachActionByProperty(*action, context_);
+            }
+            return false;
+        default: return false;
     }
-    attachByProperties(*static_cast<QWidget*>(watched), context_);
-    return false;
 }
 
 void installPropertyTracking() {

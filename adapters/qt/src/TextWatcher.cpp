@@ -1,12 +1,15 @@
 #include <quarra/qt/TextWatcher.hpp>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDynamicPropertyChangeEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QVariant>
 #include <QWidget>
 
+#include <quarra/qt/AttachedTracking.hpp>
 #include <quarra/qt/TrackedLineEdit.hpp>
 #include <quarra/qt/ViewNodes.hpp>
 
@@ -28,10 +31,18 @@ EditorKind editorKind(QObject* object) {
 // A context menu takes the focus and gives it back: the period goes on.
 bool endsTheEditingPeriod(const QFocusEvent& event) { return event.reason() != Qt::PopupFocusReason; }
 
+// The moments an editor's own tag can first be read: before it is shown, and
+// whenever the host sets it.
+bool mayCarryOwnTag(const QEvent& event) {
+    if (event.type() == QEvent::Polish) return true;
+    return event.type() == QEvent::DynamicPropertyChange &&
+           static_cast<const QDynamicPropertyChangeEvent&>(event).propertyName() == kFieldTagProperty;
+}
+
 }  // namespace
 
 TextWatcher::TextWatcher(QObject* parent, std::shared_ptr<const TrackingContext> context)
-    : QObject(parent), tracking_(std::make_unique<QuarraTextWatcher>(std::move(context))) {}
+    : QObject(parent), context_(context), tracking_(std::make_unique<QuarraTextWatcher>(std::move(context))) {}
 
 TextWatcher::~TextWatcher() { stopTracking(); }
 
@@ -40,6 +51,10 @@ void TextWatcher::startTracking() {
     if (!filtering_ && QCoreApplication::instance()) {
         QCoreApplication::instance()->installEventFilter(this);
         filtering_ = true;
+        // Forms polished before the watcher started show no polish again.
+        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            for (QWidget* widget : QApplication::allWidgets()) adoptOwnTag(*widget);
+        }
     }
 }
 
@@ -53,6 +68,10 @@ void TextWatcher::stopTracking() {
 }
 
 bool TextWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (mayCarryOwnTag(*event)) {
+        if (watched->isWidgetType()) adoptOwnTag(*static_cast<QWidget*>(watched));
+        return false;
+    }
     const bool focusIn = event->type() == QEvent::FocusIn;
     if (!focusIn && event->type() != QEvent::FocusOut) return false;
     const EditorKind kind = editorKind(watched);
@@ -66,6 +85,18 @@ bool TextWatcher::eventFilter(QObject* watched, QEvent* event) {
         endPeriod(&viewNodeFor(*widget));
     }
     return false;
+}
+
+// The control trackField() attaches, the one that also keeps the touch; the
+// property route's filter may attach it too: the second attach only sets
+// the tag. From then on this watcher hears the editor through that control.
+void TextWatcher::adoptOwnTag(QWidget& editor) {
+    const QVariant tag = editor.property(kFieldTagProperty);
+    if (!tag.isValid()) return;
+    if (editing_ == &editor && !hasFieldAttachment(editor)) {
+        endPeriod(&viewNodeFor(editor));  // its end would no longer reach this filter
+    }
+    attachField(editor, tag.toString().toStdString(), context_);
 }
 
 // Delivered to this watcher alone: no other observer acts on these editors.

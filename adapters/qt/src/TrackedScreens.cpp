@@ -69,6 +69,12 @@ TrackedScreen::TrackedScreen(QWidget* parent, std::shared_ptr<const TrackingCont
 
 TrackedScreen::~TrackedScreen() { closeVisit(*tracking_, *this); }
 
+void TrackedScreen::setScreenTag(ScreenTags tag) {
+    if (tag == tag_) return;
+    tag_ = tag;
+    emit screenTagChanged();
+}
+
 bool TrackedScreen::event(QEvent* event) {
     if (event->type() == QEvent::TouchBegin) tracking_->touchesBegan(touchesIn(static_cast<QTouchEvent&>(*event)));
     return QWidget::event(event);
@@ -96,6 +102,12 @@ TrackedTableScreen::TrackedTableScreen(QWidget* parent, std::shared_ptr<const Tr
 
 TrackedTableScreen::~TrackedTableScreen() { closeVisit(*tracking_, *this); }
 
+void TrackedTableScreen::setScreenTag(ScreenTags tag) {
+    if (tag == tag_) return;
+    tag_ = tag;
+    emit screenTagChanged();
+}
+
 void TrackedTableScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     forwardShow(*event, *tracking_);
@@ -112,6 +124,12 @@ TrackedCollectionScreen::TrackedCollectionScreen(QWidget* parent, std::shared_pt
     : QWidget(parent), tracking_(std::make_unique<TaggedBy<EventsTrackerCollectionViewController, TrackedCollectionScreen>>(*this, std::move(context))) {}
 
 TrackedCollectionScreen::~TrackedCollectionScreen() { closeVisit(*tracking_, *this); }
+
+void TrackedCollectionScreen::setScreenTag(ScreenTags tag) {
+    if (tag == tag_) return;
+    tag_ = tag;
+    emit screenTagChanged();
+}
 
 void TrackedCollectionScreen::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -1,12 +1,15 @@
 // Tracking attached to plain widgets: by a call, by the properties a .ui form
 // sets (as uic writes them), and a button promoted in Qt Designer.
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <QVariant>
 #include <chrono>
@@ -147,6 +150,119 @@ TEST(AttachedButtonTest, PropertyCallPromotedButtonAndActionReportEachClick) {
     ASSERT_FALSE(h.userEvents().empty());
     EXPECT_EQ(h.userEvents()[0]["xposition"], "5.0");
     EXPECT_EQ(h.userEvents()[0]["yposition"], "6.0");
+}
+
+// An action is no widget: the filter never sees it polished. Whenever its
+// property was set, its triggers are reported once it sits in a menu or a
+// tool bar.
+TEST(PropertyTrackingTest, AnActionsPropertyIsHonouredWhereverItIsAdded) {
+    enum class Order { asUicBuildsIt, propertyBeforeTheFilterAddedAfter, allBeforeTheFilterMenuPolishedAfter };
+    const struct {
+        const char* name;
+        Order order;
+    } cases[] = {
+        {"filter, action, property, menu (setupUi)", Order::asUicBuildsIt},
+        {"property before the filter, added to a tool bar after", Order::propertyBeforeTheFilterAddedAfter},
+        {"everything before the filter, the menu first polished after", Order::allBeforeTheFilterMenuPolishedAfter},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TrackingHarness h;
+        QMainWindow window;
+        QMenu menu;
+        auto* toolBar = new QToolBar(&window);
+        auto* checkout = new QAction(&window);
+        auto* untracked = new QAction(&window);
+        std::unique_ptr<PropertyTrackingFilter> filter;
+        const auto install = [&] {
+            filter = std::make_unique<PropertyTrackingFilter>(*QCoreApplication::instance(), h.context);
+        };
+        const auto setAction = [checkout] {
+            checkout->setProperty("quarraAction", QString::fromUtf8("ProceedToCheckout"));
+        };
+        switch (c.order) {
+            case Order::asUicBuildsIt:
+                install();
+                setAction();
+                menu.addAction(checkout);
+                break;
+            case Order::propertyBeforeTheFilterAddedAfter:
+                setAction();
+                install();
+                toolBar->addAction(checkout);
+                break;
+            case Order::allBeforeTheFilterMenuPolishedAfter:
+                setAction();
+                menu.addAction(checkout);
+                install();
+                menu.ensurePolished();
+                break;
+        }
+        menu.addAction(untracked);
+        checkout->trigger();
+        untracked->trigger();
+        checkout->trigger();
+        h.run();
+        EXPECT_EQ(valuesOf(h.userEvents(), "userEventType"),
+                  (std::vector<std::string>{"ProceedToCheckout", "ProceedToCheckout"}));
+        filter.reset();  // owned by the application otherwise
+    }
+}
+
+// A combo box is picked from while its list is down; a list while it shows.
+TEST(AttachedPickerTest, AComboBoxReportsEachDropDownAndAListEachShowByPropertyOrCall) {
+    struct Case {
+        const char* name;
+        bool combo;
+        bool byProperty;
+    };
+    const Case cases[] = {
+        {"QComboBox by property", true, true},
+        {"QComboBox by call", true, false},
+        {"QListWidget by property", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TrackingHarness h;
+        PropertyTrackingFilter filter(*QCoreApplication::instance(), h.context);
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        QWidget* picker = nullptr;
+        std::function<void()> open, close;
+        if (c.combo) {
+            auto* combo = new QComboBox;
+            combo->addItems({"female", "male", "other"});
+            open = [combo] { combo->showPopup(); };
+            close = [combo] { combo->hidePopup(); };
+            picker = combo;
+        } else {
+            auto* list = new QListWidget;
+            list->addItems({"female", "male", "other"});
+            list->setVisible(false);
+            open = [list] { list->show(); };
+            close = [list] { list->hide(); };
+            picker = list;
+        }
+        layout->addWidget(picker);
+        if (c.byProperty) {
+            picker->setProperty("quarraPickerTag", QString::fromUtf8("LoginPickerView"));
+        } else {
+            ASSERT_TRUE(trackPicker(picker, FieldTags::LoginPickerView, h.context));
+        }
+        ASSERT_TRUE(showActive(window));
+        h.main->advance(2s);  // on the screen, not picked from
+        open();
+        h.main->advance(3s);
+        close();
+        h.main->advance(1s);
+        open();
+        h.main->advance(4s);
+        close();
+        h.run();
+        const auto reports = h.activityStreams();
+        EXPECT_EQ(valuesOf(reports, "element"), (std::vector<std::string>{"LoginPickerView", "LoginPickerView"}));
+        EXPECT_EQ(valuesOf(reports, "duration"), (std::vector<std::string>{"3000", "4000"}));
+    }
 }
 
 TEST(AttachedScreenTest, DialogsMainWindowsAndPagesAreScreensNamedByTheirTag) {

@@ -1,10 +1,14 @@
 // The automatic screen hooks and the tracked screen bases on real windows.
 #include <QDialog>
+#include <QMetaProperty>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <chrono>
+#include <functional>
+#include <memory>
 #include <gmock/gmock.h>
 
 #include <quarra/qt/ScreenTracking.hpp>
@@ -24,6 +28,12 @@ class CheckoutScreen : public quarra::qt::TrackedTableScreen {
     Q_OBJECT
 public:
     using TrackedTableScreen::TrackedTableScreen;
+    quarra::ScreenTags screenTag() const override { return quarra::ScreenTags::Checkout; }
+};
+class ProductsScreen : public quarra::qt::TrackedCollectionScreen {
+    Q_OBJECT
+public:
+    using TrackedCollectionScreen::TrackedCollectionScreen;
     quarra::ScreenTags screenTag() const override { return quarra::ScreenTags::Checkout; }
 };
 }  // namespace shop
@@ -150,6 +160,55 @@ TEST(TrackedTableScreenTest, AnUntaggedScreenSendsNothingOfItsOwn) {
     screen.hide();
     h.run();
     EXPECT_TRUE(h.userEvents().empty());
+}
+
+// As a promoted screen in Qt Designer: the tag is a list to pick from, set
+// by its key; the visits it labels are those of a screen overriding screenTag().
+TEST(TrackedScreenBasesTest, TheTagPropertyIsAnEnumThatLabelsTheVisitsAsAnOverrideDoes) {
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<QWidget>(const std::shared_ptr<const TrackingContext>&)> make;
+        std::function<std::unique_ptr<QWidget>(const std::shared_ptr<const TrackingContext>&)> overriding;
+    };
+    const Case cases[] = {
+        {"TrackedScreen", [](const auto& c) { return std::make_unique<TrackedScreen>(nullptr, c); }, nullptr},
+        {"TrackedTableScreen", [](const auto& c) { return std::make_unique<TrackedTableScreen>(nullptr, c); },
+         [](const auto& c) { return std::make_unique<shop::CheckoutScreen>(nullptr, c); }},
+        {"TrackedCollectionScreen", [](const auto& c) { return std::make_unique<TrackedCollectionScreen>(nullptr, c); },
+         [](const auto& c) { return std::make_unique<shop::ProductsScreen>(nullptr, c); }},
+    };
+    const auto visit = [](QWidget& screen, TrackingHarness& h) {
+        screen.show();
+        h.main->advance(3s);
+        screen.hide();
+        h.run();
+        return valuesOf(h.userEvents(), "userEventType");
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TrackingHarness h;
+        auto screen = c.make(h.context);
+        const QMetaObject& meta = *screen->metaObject();
+        const QMetaProperty property = meta.property(meta.indexOfProperty("tag"));
+        ASSERT_TRUE(property.isValid());
+        ASSERT_TRUE(property.isEnumType());
+        ASSERT_TRUE(property.hasNotifySignal());
+        EXPECT_EQ(property.enumerator().keyCount(), QMetaEnum::fromType<Tags::Screen>().keyCount());
+        QSignalSpy changed(screen.get(), property.notifySignal());
+        ASSERT_TRUE(screen->setProperty("tag", QString::fromLatin1("Checkout")));  // as setupUi() does
+        screen->setProperty("tag", QString::fromLatin1("Checkout"));               // unchanged: no signal
+        EXPECT_EQ(changed.size(), 1);
+        EXPECT_EQ(property.enumerator().valueToKey(screen->property("tag").toInt()), std::string("Checkout"));
+        if (!c.overriding) continue;  // this kind sends no tagged events
+
+        const auto byProperty = visit(*screen, h);
+        TrackingHarness reference;
+        auto overriding = c.overriding(reference.context);
+        EXPECT_EQ(overriding->property("tag").toInt(), static_cast<int>(Tags::Screen::Checkout));  // reads the override
+        const auto byOverride = visit(*overriding, reference);
+        ASSERT_EQ(byOverride.size(), 2u);
+        EXPECT_EQ(byProperty, byOverride);
+    }
 }
 
 TEST(TrackedScreenTest, APressOnTheScreenIsItsLastTouch) {

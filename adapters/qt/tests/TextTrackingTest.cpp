@@ -4,10 +4,12 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <gmock/gmock.h>
 
+#include <quarra/qt/AttachedTracking.hpp>
 #include <quarra/qt/TextWatcher.hpp>
 #include <quarra/qt/TrackedFieldGroup.hpp>
 #include <quarra/qt/TrackedLineEdit.hpp>
@@ -257,6 +259,104 @@ TEST(TextWatcherTest, AContextMenuKeepsThePeriodAndAnotherEditorEndsIt) {
     h.run();
     EXPECT_EQ(valuesOf(h.activityStreams(), "element"), std::vector<std::string>{"BillingCity"});
     EXPECT_EQ(valuesOf(h.activityStreams(), "keystrokes"), std::vector<std::string>{"4"});
+}
+
+// However the editor got its own tag, and whenever the watcher first hears
+// of it, its period carries that tag and the press that focused it; without
+// installPropertyTracking().
+TEST(TextWatcherTest, AnEditorsOwnTagLabelsItsPeriodsWithThePressThatFocusedIt) {
+    enum class Route { call, propertyBeforeShow, propertyOnAFormShownBeforeTheWatcher, propertySetWhileShown };
+    const struct {
+        const char* name;
+        Route route;
+    } routes[] = {
+        {"trackField", Route::call},
+        {"property set before the form is shown", Route::propertyBeforeShow},
+        {"property on a form shown before the watcher started", Route::propertyOnAFormShownBeforeTheWatcher},
+        {"property set while the form is shown", Route::propertySetWhileShown},
+    };
+    for (const auto& r : routes) {
+        SCOPED_TRACE(r.name);
+        TrackingHarness h;
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* password = new QLineEdit;  // in no adopter
+        auto* next = new QLineEdit;
+        layout->addWidget(password);
+        layout->addWidget(next);
+        next->setFocus();
+        const auto setTag = [password] { password->setProperty("quarraFieldTag", QString::fromUtf8("Password")); };
+
+        TextWatcher watcher(nullptr, h.context);
+        if (r.route == Route::call) {
+            ASSERT_TRUE(trackField(password, FieldTags::Password, h.context));
+        }
+        if (r.route == Route::propertyBeforeShow) setTag();
+        if (r.route == Route::propertyOnAFormShownBeforeTheWatcher) {
+            setTag();
+            ASSERT_TRUE(showActive(window));
+        }
+        watcher.startTracking();
+        ASSERT_TRUE(showActive(window));
+        if (r.route == Route::propertySetWhileShown) setTag();
+
+        QTest::mouseClick(password, Qt::LeftButton, {}, QPoint(12, 7));  // the press gives the focus
+        ASSERT_TRUE(password->hasFocus());
+        h.main->advance(2s);
+        QTest::keyClicks(password, "hunter2");
+        next->setFocus(Qt::TabFocusReason);
+        h.run();
+
+        const auto reports = h.activityStreams();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0]["element"], "Password");
+        EXPECT_EQ(reports[0]["keystrokes"], "7");
+        EXPECT_EQ(reports[0]["duration"], "2000");
+        EXPECT_EQ(reports[0].value("xposition", ""), "12.0");
+        EXPECT_EQ(reports[0].value("yposition", ""), "7.0");
+        EXPECT_EQ(reports[0].value("pressure", ""), "0.0");  // a mouse has no force
+    }
+}
+
+// Tagged in the middle of a period its group labels: what was typed so far
+// is the group's; the periods after carry the editor's own tag, and the
+// group's as for a TrackedLineEdit inside it.
+TEST(TextWatcherTest, AnOwnTagGivenMidPeriodLeavesThatPeriodToTheGroup) {
+    TrackingHarness h;
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* group = new TrackedFieldGroup;
+    ASSERT_TRUE(group->setFieldTag("LoginID"));
+    auto* field = new QLineEdit(group);
+    auto* next = new QLineEdit;  // in no adopter
+    layout->addWidget(group);
+    layout->addWidget(next);
+    TextWatcher watcher(nullptr, h.context);
+    watcher.startTracking();
+    field->setFocus();
+    ASSERT_TRUE(showActive(window));
+    QTest::keyClicks(field, "me");
+    field->setProperty("quarraFieldTag", QString::fromUtf8("Password"));
+    next->setFocus(Qt::TabFocusReason);
+    h.run();
+    EXPECT_EQ(valuesOf(h.activityStreams(), "element"), std::vector<std::string>{"LoginID"});
+    EXPECT_EQ(valuesOf(h.activityStreams(), "keystrokes"), std::vector<std::string>{"2"});
+
+    QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(3, 4));
+    QTest::keyClicks(field, "abc");
+    next->setFocus(Qt::TabFocusReason);
+    h.run();
+    auto reports = h.activityStreams();
+    ASSERT_EQ(reports.size(), 3u);
+    reports.erase(reports.begin());
+    const auto byElement = [](const JSONDictionary& a, const JSONDictionary& b) {
+        return a["element"].get<std::string>() < b["element"].get<std::string>();
+    };
+    std::sort(reports.begin(), reports.end(), byElement);  // the two controls hear the end in either order
+    EXPECT_EQ(valuesOf(reports, "element"), (std::vector<std::string>{"LoginID", "Password"}));
+    EXPECT_EQ(valuesOf(reports, "keystrokes"), (std::vector<std::string>{"3", "3"}));
+    EXPECT_EQ(reports[1].value("xposition", ""), "3.0");  // only the editor's own control has the touch
+    EXPECT_NE(reports[0].value("xposition", ""), "3.0");
 }
 
 TEST(TrackedFieldGroupTest, OnlyKnownTagsAreTaken) {

@@ -9,15 +9,17 @@
  * The properties, settable in Qt Designer (mark the string "no translate"):
  * - `quarraFieldTag` on a QLineEdit, QTextEdit or QPlainTextEdit: a FieldTags
  *   raw string ("Password");
- * - `quarraAction` on a QAbstractButton: a ButtonTrackingAction raw string
- *   ("LoginAttempt");
+ * - `quarraAction` on a QAbstractButton or a QAction: a ButtonTrackingAction
+ *   raw string ("LoginAttempt");
+ * - `quarraPickerTag` on a QComboBox, a list or any other widget the user
+ *   picks from: a FieldTags raw string ("LoginPickerView");
  * - `quarraScreenTag` on any widget that is a screen (a window, a QDialog, a
  *   QMainWindow, a page of a QStackedWidget or QTabWidget): a ScreenTags raw
  *   string ("Checkout").
  *
  * The same tracking controls measure as behind TrackedLineEdit,
  * TrackedPushButton, TrackedPicker and TrackedTableScreen, and send the same
- * reports. A picker is attached by the call only.
+ * reports. TextWatcher honours `quarraFieldTag` too, without the filter.
  */
 #include <quarra/qt/Export.hpp>
 #include <QObject>
@@ -36,8 +38,10 @@ namespace quarra::qt {
 
 /// The dynamic property naming a text editor's field tag.
 inline constexpr const char* kFieldTagProperty = "quarraFieldTag";
-/// The dynamic property naming a button's tracking action.
+/// The dynamic property naming a button's or a QAction's tracking action.
 inline constexpr const char* kActionProperty = "quarraAction";
+/// The dynamic property naming a picker's field tag (see trackPicker()).
+inline constexpr const char* kPickerTagProperty = "quarraPickerTag";
 /// The dynamic property naming a screen's tag.
 inline constexpr const char* kScreenTagProperty = "quarraScreenTag";
 
@@ -68,7 +72,9 @@ QUARRA_QT_API bool trackButton(QAbstractButton* button, ButtonTrackingAction act
 QUARRA_QT_API bool trackAction(QAction* action, ButtonTrackingAction trackingAction,
                                std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
 /// Reports each period the widget is shown (as TrackedPicker does), for a
-/// list or other picker the host already has; false for a null widget or a TrackedPicker.
+/// list or other picker the host already has; for a QComboBox, each period
+/// its list is dropped down (attach after any QComboBox::setView()). False
+/// for a null widget or a TrackedPicker.
 QUARRA_QT_API bool trackPicker(QWidget* picker, FieldTags tag,
                                std::shared_ptr<const TrackingContext> context = sharedTrackingContext());
 /// Reports the visits of any screen under `tag` (as TrackedTableScreen does;
@@ -82,11 +88,14 @@ QUARRA_QT_API bool trackScreen(QWidget* screen, ScreenTags tag,
 /**
  * @brief The one application-wide filter of the property route.
  *
- * It reads `quarraFieldTag`, `quarraAction` and `quarraScreenTag` when a
- * widget is polished (before it is first shown) and whenever such a property
- * changes, and attaches as the calls above do. A value outside the
- * vocabulary reaches the control as it is: a field or a button says so once
- * on the console and reports nothing, as the subclasses do; a screen with an
+ * It reads `quarraFieldTag`, `quarraAction`, `quarraPickerTag` and
+ * `quarraScreenTag` when a widget is polished (before it is first shown) and
+ * whenever such a property changes, and attaches as the calls above do. A
+ * QAction, which is never polished, is read when its property changes, when
+ * it is added to a widget (a menu, a tool bar, a window) and when a widget
+ * holding it is polished. A value outside the
+ * vocabulary reaches the control as it is: a field, a picker or a button
+ * says so once on the console and reports nothing, as the subclasses do; a screen with an
  * unknown tag reports no tagged events.
  * However many widgets are tracked, this is the only application-wide filter
  * of the route: each control listens on its own widget.
@@ -110,7 +119,8 @@ public:
     ~PropertyTrackingFilter() override;
 
 protected:
-    /// Attaches on a widget's polish or a change of one of the properties; never consumes the event.
+    /// Attaches on a widget's polish, an action added to a widget, or a change
+    /// of one of the properties; never consumes the event.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include <quarra/DataCollectorService.hpp>
 #include <quarra/Json.hpp>
@@ -33,7 +34,8 @@ namespace quarra::qt {
  * QCoreApplication is gone.
  * @par Blocking
  * Never blocks: calls are handed to the library, answers are queued to the
- * GUI thread. health() may wait briefly (DataCollectorService::health()).
+ * GUI thread. health() may wait briefly (DataCollectorService::health()), and
+ * so may each send and reportCompletion(), which read it.
  */
 class QUARRA_QT_API Collector : public QObject {
     Q_OBJECT
@@ -47,7 +49,27 @@ public:
         accelerometerData  ///< DataCollectorService::sendAccelerometerData().
     };
     Q_ENUM(Report)
-    /// Where the delivery health is read from.
+    /**
+     * @brief What became of a report, as far as the delivery counters tell.
+     *
+     * The library answers a report with true or false only; a false answer is
+     * told apart by the health counters (see health()) read as it comes, on
+     * the thread it comes on, against those read at the completion's previous
+     * answer (or when it was made). The counters are the whole process's: a
+     * report refused or given up in between (collection switched off
+     * meanwhile, say) makes this one read the same.
+     */
+    enum class Outcome {
+        accepted,  ///< The collector accepted it.
+        refused,   ///< Answered false unsent: collection ignored, or the library shut down.
+        queued,    ///< Kept in the outbox for a later resend; one a full outbox could not keep reads so too.
+        dropped    ///< Given up: the session's settings switch the report off, or it cannot be written as JSON.
+    };
+    Q_ENUM(Outcome)
+    /// Where the delivery health is read from: on the GUI thread, and on the
+    /// thread each report's answer comes on (a library thread), never once the
+    /// Collector is destroyed. It must be safe there and must not wait for the
+    /// GUI thread: the Collector's destructor waits for a read in progress.
     using HealthSource = std::function<DataCollectorService::Health()>;
 
     /// A facade of the shared service (DataCollectorService::defaultService(), built on first use).
@@ -78,7 +100,9 @@ public:
     DataCollectorService::StringCompletion sessionKeyCompletion();
     /// Emits collectionStarted().
     DataCollectorService::BoolCompletion collectionStartedCompletion();
-    /// Emits reportAnswered() for `kind`, then healthChanged() when the health moved.
+    /// Emits reportAnswered() and reportSettled() for `kind`, then healthChanged() when the health moved.
+    /// It reads the health when made (building the library on first use, as a
+    /// send does: configure first) and at each answer, to tell the outcome.
     DataCollectorService::BoolCompletion reportCompletion(Report kind);
     //@}
 
@@ -89,13 +113,17 @@ signals:
     void collectionStarted(bool started);
     /// A report's answer: true when the collector accepted it, false when it was refused, queued for a resend or dropped.
     void reportAnswered(quarra::qt::Collector::Report kind, bool accepted);
+    /// The same answer, told apart (see Outcome); emitted right after reportAnswered().
+    void reportSettled(quarra::qt::Collector::Report kind, quarra::qt::Collector::Outcome outcome);
     /// The delivery health differs from the last one this Collector saw (see health()).
     void healthChanged();
 
 private:
-    void answerReport(Report kind, bool accepted);
+    void answerReport(Report kind, Outcome outcome);
 
-    HealthSource health_;
+    // The source, shared with the completions; emptied when the Collector goes.
+    struct Source;
+    std::shared_ptr<Source> health_;
     DataCollectorService::Health lastHealth_;
 };
 

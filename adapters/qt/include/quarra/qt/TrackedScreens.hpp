@@ -5,8 +5,10 @@
  *
  * A screen is a top-level window or a page of a QStackedWidget. Subclasses
  * declare Q_OBJECT (the automatic hooks name screens by their class) and
- * override screenTag() to label their visits (TrackedTableScreen and
- * TrackedCollectionScreen send it).
+ * label their visits (TrackedTableScreen and TrackedCollectionScreen send
+ * the label) either by the `tag` property, a Q_ENUM that Qt Designer offers
+ * as a list for a promoted widget, or by overriding screenTag(), which then
+ * decides.
  *
  * TrackedScreen records the last press or touch on it (also those that began
  * on a TrackedPushButton inside it) for the screen events of the session.
@@ -17,6 +19,7 @@
  * and restored) are not visits and are ignored.
  */
 #include <quarra/qt/Export.hpp>
+#include <quarra/qt/Tags.hpp>
 #include <QWidget>
 #include <memory>
 
@@ -41,6 +44,8 @@ namespace quarra::qt {
  */
 class QUARRA_QT_API TrackedScreen : public QWidget {
     Q_OBJECT
+    /// The screen's tag as a Q_ENUM; what screenTag() answers, so an override decides.
+    Q_PROPERTY(quarra::qt::Tags::Screen tag READ tag WRITE setTag NOTIFY screenTagChanged)
 
 public:
     /// A screen recording into `context` (the shared one unless a test gives its own).
@@ -49,10 +54,20 @@ public:
     /// Forgets the touch's position when still shown, then destroys the tracking control.
     ~TrackedScreen() override;
 
-    /// The screen's tag; overridden by the host. This screen kind sends no tagged events.
-    virtual ScreenTags screenTag() const { return ScreenTags::None; }
+    /// The screen's tag: the one set (None until then), unless the host overrides it. This screen kind sends no tagged events.
+    virtual ScreenTags screenTag() const { return tag_; }
+    /// screenTag() as a Q_ENUM.
+    Tags::Screen tag() const { return Tags::fromLibrary(screenTag()); }
+    /// Sets the tag screenTag() answers unless overridden; emits screenTagChanged() when it changes.
+    void setTag(Tags::Screen tag) { setScreenTag(Tags::toLibrary(tag)); }
+    /// Sets the tag screenTag() answers unless overridden; emits screenTagChanged() when it changes.
+    void setScreenTag(ScreenTags tag);
     /// The tracking control; valid as long as the widget.
     EventsTrackerViewController& tracking() { return *tracking_; }
+
+signals:
+    /// The tag set changed (setTag(), setScreenTag() or the `tag` property).
+    void screenTagChanged();
 
 protected:
     /// Records a touch that begins on the screen; the base class then handles the event. An override calls this one.
@@ -68,6 +83,7 @@ private:
     class Touches;
     std::unique_ptr<EventsTrackerViewController> tracking_;
     Touches* touches_;  // a child object of this widget
+    ScreenTags tag_ = ScreenTags::None;
 };
 
 /**
@@ -86,6 +102,8 @@ private:
  */
 class QUARRA_QT_API TrackedTableScreen : public QWidget {
     Q_OBJECT
+    /// The screen's tag as a Q_ENUM; what screenTag() answers, so an override decides.
+    Q_PROPERTY(quarra::qt::Tags::Screen tag READ tag WRITE setTag NOTIFY screenTagChanged)
 
 public:
     /// A screen reporting through `context` (the shared one unless a test gives its own).
@@ -94,10 +112,21 @@ public:
     /// Reports the exit of a visit that is still shown, then destroys the tracking control.
     ~TrackedTableScreen() override;
 
-    /// The screen's tag; overridden by the host. None reports nothing.
-    virtual ScreenTags screenTag() const { return ScreenTags::None; }
+    /// The screen's tag: the one set (None until then), unless the host overrides it. None reports nothing.
+    virtual ScreenTags screenTag() const { return tag_; }
+    /// screenTag() as a Q_ENUM.
+    Tags::Screen tag() const { return Tags::fromLibrary(screenTag()); }
+    /// Sets the tag screenTag() answers unless overridden; emits screenTagChanged() when it changes.
+    /// Set it before the screen is shown: a visit is labelled as it began.
+    void setTag(Tags::Screen tag) { setScreenTag(Tags::toLibrary(tag)); }
+    /// Sets the tag screenTag() answers unless overridden, as setTag().
+    void setScreenTag(ScreenTags tag);
     /// The tracking control; valid as long as the widget.
     EventsTrackerTableViewController& tracking() { return *tracking_; }
+
+signals:
+    /// The tag set changed (setTag(), setScreenTag() or the `tag` property).
+    void screenTagChanged();
 
 protected:
     /// The base class handles the show, then the enter event is sent. An override calls this one.
@@ -107,6 +136,7 @@ protected:
 
 private:
     std::unique_ptr<EventsTrackerTableViewController> tracking_;
+    ScreenTags tag_ = ScreenTags::None;
 };
 
 /**
@@ -125,6 +155,8 @@ private:
  */
 class QUARRA_QT_API TrackedCollectionScreen : public QWidget {
     Q_OBJECT
+    /// The screen's tag as a Q_ENUM; what screenTag() answers, so an override decides.
+    Q_PROPERTY(quarra::qt::Tags::Screen tag READ tag WRITE setTag NOTIFY screenTagChanged)
 
 public:
     /// A screen reporting through `context` (the shared one unless a test gives its own).
@@ -133,10 +165,21 @@ public:
     /// Reports the exit of a visit that is still shown, then destroys the tracking control.
     ~TrackedCollectionScreen() override;
 
-    /// The screen's tag; overridden by the host. None reports nothing.
-    virtual ScreenTags screenTag() const { return ScreenTags::None; }
+    /// The screen's tag: the one set (None until then), unless the host overrides it. None reports nothing.
+    virtual ScreenTags screenTag() const { return tag_; }
+    /// screenTag() as a Q_ENUM.
+    Tags::Screen tag() const { return Tags::fromLibrary(screenTag()); }
+    /// Sets the tag screenTag() answers unless overridden; emits screenTagChanged() when it changes.
+    /// Set it before the screen is shown: a visit is labelled as it began.
+    void setTag(Tags::Screen tag) { setScreenTag(Tags::toLibrary(tag)); }
+    /// Sets the tag screenTag() answers unless overridden, as setTag().
+    void setScreenTag(ScreenTags tag);
     /// The tracking control; valid as long as the widget.
     EventsTrackerCollectionViewController& tracking() { return *tracking_; }
+
+signals:
+    /// The tag set changed (setTag(), setScreenTag() or the `tag` property).
+    void screenTagChanged();
 
 protected:
     /// The base class handles the show, then the enter event is sent. An override calls this one.
@@ -146,6 +189,7 @@ protected:
 
 private:
     std::unique_ptr<EventsTrackerCollectionViewController> tracking_;
+    ScreenTags tag_ = ScreenTags::None;
 };
 
 }  // namespace quarra::qt
