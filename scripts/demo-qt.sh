@@ -2,7 +2,8 @@
 # `make demo-qt`: starts a local quarra-service, then the Qt demo shop, which
 # plays a shopper through its login, product and checkout screens (real key
 # and mouse events), saves a screenshot of each screen, and quits; then prints
-# what the service stored. With no display it runs on Qt's offscreen
+# what the service stored and checks that every tracked field, button and
+# screen and the order reached it. With no display it runs on Qt's offscreen
 # platform. Usage: scripts/demo-qt.sh [--interactive] [SCREENSHOT_DIR]
 set -euo pipefail
 
@@ -31,6 +32,29 @@ if [[ ! -x "$demo" ]]; then
   exit 1
 fi
 
+# What an autopilot run must leave in the service, by the route that tracks it:
+# .ui properties, calls (trackField/trackButton/trackAction/trackScreen), the
+# promoted TrackedPushButton, the screen hooks; then the two transaction calls.
+expected=(
+  '"element":"LoginID"' '"element":"Password"' '"element":"ProductSearch"' '"element":"BillingCity"'
+  '"userEventType":"7"' '"userEventType":"13"'
+  '"element":"PurchaseCardNumber"' '"element":"PurchaseCardCVV"' '"userEventType":"AddToCart"'
+  '"userEventType":"ProceedToCheckout"' '"userEventType":"CompleteOrder"' '"userEventType":"9"'
+  '"userEventType":"15"'
+  '"userEventType":"LoginAttempt"'
+  '"userEventType":"CheckoutPage-Enter"'
+  '"eventType":"AddToCart"' '"orderNumber":"QT-DEMO-1001"' '"evaluationDecision":"Guaranteeable"'
+)
+
+# Every session the service stored, as its admin endpoint gives it.
+stored_sessions() {
+  local id
+  for id in $(curl -fsS --cacert "$ca_file" "$url/admin/sessions" | grep -o '"id":"[^"]*"' | cut -d'"' -f4); do
+    curl -fsS --cacert "$ca_file" "$url/admin/sessions/$id"
+    echo
+  done
+}
+
 work="$(mktemp -d "${TMPDIR:-/tmp}/quarra-demo-qt.XXXXXX")"
 shots="${1:-$work/screenshots}"
 source "$root/scripts/local-service.sh"
@@ -54,11 +78,25 @@ set -e
 
 echo
 "$cli" summary --service-url "$url" --ca-file "$ca_file"
+missing=()
+if ((${#mode[@]} > 0)); then
+  stored="$(stored_sessions)"
+  for marker in "${expected[@]}"; do
+    grep -qF "$marker" <<<"$stored" || missing+=("$marker")
+  done
+fi
 stop_service
 echo
 if ((demo_status != 0)); then
   echo "demo-qt: quarra-qt-demo ended with exit code $demo_status" >&2
   exit "$demo_status"
+fi
+if ((${#missing[@]} > 0)); then
+  echo "demo-qt: the service did not receive: ${missing[*]}" >&2
+  exit 1
+fi
+if ((${#mode[@]} > 0)); then
+  echo "The service holds all ${#expected[@]} expected signals: fields typed in, buttons, screens and the order."
 fi
 echo "Screenshots of each screen are in: $shots"
 echo "The demo took $((SECONDS - started_at)) s (files kept in $work)."

@@ -1,28 +1,23 @@
 #pragma once
 // Plays a shopper through the demo with real key and mouse events: signs in,
-// picks an account kind, adds to cart, pays. Saves a screenshot of each
-// screen and reports how it went.
+// searches the catalogue, adds to cart, fills in the checkout form, places
+// the order. Saves a screenshot of each screen and reports how it went.
 #include <QString>
 #include <QStringList>
 
-class QStackedWidget;
-
 namespace demo {
 
-class LoginScreen;
-class ProductScreen;
-class CheckoutScreen;
+class LoginDialog;
+class ShopWindow;
 
 struct ShopScreens {
-    QStackedWidget* window;
-    LoginScreen* login;
-    ProductScreen* product;
-    CheckoutScreen* checkout;
+    LoginDialog* login;
+    ShopWindow* window;
 };
 
 struct AutopilotResult {
     bool completed = false;
-    QString problem;       // what did not happen in time
+    QString problem;          // what did not happen in time
     QStringList screenshots;  // the files written
 };
 

@@ -1,59 +1,35 @@
-// quarra-qt-demo: a small shop whose screens, fields and buttons are tracked
-// by the library through the Qt adapter, talking to a quarra-service.
+// quarra-qt-demo: a small shop built from Designer forms whose screens,
+// fields and buttons are tracked by the library through the Qt adapter,
+// talking to a quarra-service. A side panel shows what was sent.
 #include <QApplication>
-#include <QPointer>
-#include <QScreen>
-#include <QStackedWidget>
 #include <QTimer>
 #include <cstdio>
 
 #include <quarra/DataCollectorService.hpp>
-#include <quarra/Options.hpp>
+#include <quarra/qt/Collector.hpp>
 #include <quarra/qt/MainQueueExecutor.hpp>
-#include <quarra/qt/ScreenOrientation.hpp>
-#include <quarra/qt/ScreenTracking.hpp>
 
+#include "ActivityPanel.hpp"
 #include "Autopilot.hpp"
 #include "DemoArguments.hpp"
-#include "DemoOrder.hpp"
-#include "DemoScreens.hpp"
+#include "EvaluationTap.hpp"
+#include "LibraryOptions.hpp"
+#include "LoginDialog.hpp"
+#include "ReportRelay.hpp"
+#include "ShopStyle.hpp"
+#include "ShopTracking.hpp"
+#include "ShopWindow.hpp"
 
 namespace {
 
-// For a service on this machine: the path is always there.
-class AlwaysOnline final : public quarra::PathMonitor {
-public:
-    void start(Handler handler) override { handler(true); }
-    void cancel() override {}
-};
-
-quarra::Options libraryOptions(const demo::DemoArguments& arguments, std::shared_ptr<quarra::Executor> main) {
-    quarra::Options options;
-    options.appName = "Corner Shop";
-    options.appVersion = "1.0";
-    options.bundleIdentifier = "net.quarra.qt-demo";
-    options.dataDirectory = arguments.dataDirectory.toStdString();
-    const std::string url = arguments.serviceUrl.toStdString();
-    options.origins = {url, url, url, url};
-    options.caFile = arguments.caFile.toStdString();
-    options.mainExecutor = std::move(main);
-    options.orientationSource = quarra::qt::primaryScreenOrientation();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        options.screenWidth = screen->geometry().width();
-        options.screenHeight = screen->geometry().height();
-    }
-    if (arguments.assumeOnline) options.pathMonitor = std::make_shared<AlwaysOnline>();
-    return options;
-}
-
-// Shows a transaction answer (the transaction identifier, or what went
-// wrong) on `label`; the answer comes from a library thread.
-quarra::TransactionCompletion showOn(QLabel* label, std::shared_ptr<quarra::Executor> main) {
-    return [label = QPointer<QLabel>(label), main](const std::string& answer) {
-        main->post([label, text = QString::fromStdString(answer)] {
-            if (label) label->setText("Service answer: " + text);
-        });
-    };
+void runAutopilotThenQuit(QApplication& app, const demo::ShopScreens& screens, const QString& folder) {
+    QTimer::singleShot(0, &app, [&app, screens, folder] {
+        auto result = demo::runAutopilot(screens, folder);
+        for (const auto& file : result.screenshots) std::printf("screenshot: %s\n", file.toLocal8Bit().constData());
+        if (!result.completed) std::fprintf(stderr, "autopilot: %s\n", result.problem.toLocal8Bit().constData());
+        std::fflush(stdout);
+        app.exit(result.completed ? 0 : 1);
+    });
 }
 
 }  // namespace
@@ -66,53 +42,33 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
         return 2;
     }
+    demo::applyShopStyle(app);
 
-    auto main = quarra::qt::makeMainQueueExecutor();
-    quarra::configure(libraryOptions(*arguments, main));
+    auto evaluations =
+        std::make_shared<demo::EvaluationTap>(quarra::makeCurlHttpClient({arguments->caFile.toStdString()}));
+    quarra::configure(demo::libraryOptions(*arguments, quarra::qt::makeMainQueueExecutor(), evaluations));
     quarra::DataCollectorService::enableLogs(true);
-    quarra::qt::installScreenTracking();
 
-    QStackedWidget window;
-    window.setWindowTitle("Corner Shop");
-    auto* login = new demo::LoginScreen;
-    auto* product = new demo::ProductScreen;
-    auto* checkout = new demo::CheckoutScreen;
-    for (QWidget* page : {static_cast<QWidget*>(login), static_cast<QWidget*>(product), static_cast<QWidget*>(checkout)}) {
-        window.addWidget(page);
-    }
+    quarra::qt::Collector collector;
+    auto* panel = new demo::ActivityPanel;  // the window's dock takes it
+    panel->follow(collector);
+    demo::ShopTracking tracking(app, demo::makeShopContext(collector, *panel));
 
-    quarra::QuarraManager shop;
-    QObject::connect(login->logIn, &QPushButton::clicked, &window, [&] { window.setCurrentWidget(product); });
-    QObject::connect(product->addToCart, &QPushButton::clicked, &window, [&] {
-        product->result->setText({});
-        demo::reportAddToCart(shop, showOn(product->result, main));
+    quarra::QuarraManager transactions;
+    demo::ShopWindow window({transactions, *evaluations, tracking.context()}, panel);
+    demo::LoginDialog login(&window);
+    QObject::connect(&collector, &quarra::qt::Collector::sessionKeyReceived, &login, [&](const QString& key) {
+        login.showConnection(!key.isEmpty());
+        if (!key.isEmpty()) tracking.sessionStarted();
     });
-    QObject::connect(product->checkout, &QPushButton::clicked, &window, [&] { window.setCurrentWidget(checkout); });
-    QObject::connect(checkout->pay, &QPushButton::clicked, &window, [&] {
-        checkout->result->setText({});
-        demo::completeOrder(shop, showOn(checkout->result, main));
-    });
+    QObject::connect(&login, &QDialog::accepted, &window, [&] { window.signIn(login.email()); });
+    QObject::connect(&login, &QDialog::rejected, &app, &QApplication::quit);
+    collector.authenticateUser(arguments->user, arguments->secret, arguments->customer);
 
-    login->session->setText("Starting a session…");
-    quarra::DataCollectorService::defaultService().authenticateUser(
-        arguments->user.toStdString(), arguments->secret.toStdString(), arguments->customer.toStdString(),
-        [main, label = QPointer<QLabel>(login->session)](const std::string& sessionKey) {
-            main->post([label, started = !sessionKey.empty()] {
-                if (label) label->setText(started ? "Session started" : "Offline: no session");
-            });
-        });
-
-    window.resize(420, 520);
     window.show();
-
-    if (arguments->autopilot) {
-        QTimer::singleShot(0, &app, [&] {
-            auto result = demo::runAutopilot({&window, login, product, checkout}, arguments->screenshots);
-            for (const auto& file : result.screenshots) std::printf("screenshot: %s\n", file.toLocal8Bit().constData());
-            if (!result.completed) std::fprintf(stderr, "autopilot: %s\n", result.problem.toLocal8Bit().constData());
-            std::fflush(stdout);
-            app.exit(result.completed ? 0 : 1);
-        });
-    }
-    return app.exec();
+    login.show();  // modal over the window, before anything else
+    if (arguments->autopilot) runAutopilotThenQuit(app, {&login, &window}, arguments->screenshots);
+    const int status = app.exec();
+    evaluations->close();  // the library shut down at aboutToQuit; its HTTP client goes now
+    return status;
 }
