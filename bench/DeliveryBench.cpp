@@ -5,7 +5,7 @@
 //
 // Run alone (needs nginx from scripts/setup.sh; without it each benchmark is
 // skipped with a message):
-//   build/h-bench/bench/quarra-bench --benchmark_filter='^Delivery'
+//   build/default/bench/quarra-bench --benchmark_filter='^Delivery'
 // The anchor keeps SendBench's BM_Delivery* (against cpp-httplib) out. Each
 // figure is five batches, then their median and min (for reports_per_s the
 // slowest batch); a library benchmark's vs_raw and cpu_vs_raw compare it with
@@ -18,7 +18,7 @@
 // The memory figures reset the peak RSS before each run (/proc/self/clear_refs),
 // but it still starts from what earlier benchmarks left resident
 // (base_rss_MB); for the smallest base run them on their own:
-//   build/h-bench/bench/quarra-bench --benchmark_filter='^DeliveryQueuedMemory'
+//   build/default/bench/quarra-bench --benchmark_filter='^DeliveryQueuedMemory'
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
@@ -85,10 +85,13 @@ public:
         last_ = now;
         ++count_;
         if (!ok) ++failed_;
-        changed_.notify_all();
+        // Only the last one wakes the waiting thread: a wake per completion
+        // would cost the side measured a context switch per report.
+        if (count_ == target_) changed_.notify_all();
     }
     bool waitFor(size_t target, std::chrono::seconds limit) {
         std::unique_lock lock(mutex_);
+        target_ = target;
         return changed_.wait_for(lock, limit, [&] { return count_ >= target; });
     }
     size_t count() const {
@@ -108,6 +111,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     size_t count_ = 0;
+    size_t target_ = 0;
     size_t failed_ = 0;
     Clock::time_point last_;
     Clock::duration longestGap_{};

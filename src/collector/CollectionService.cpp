@@ -279,6 +279,19 @@ void CollectionService::scheduleCommit() {
     });
 }
 
+void CollectionService::scheduleRemovalCommit() {
+    if (!deps_.worker) return commitAndSend();
+    // A write already on its way takes the removal with it.
+    if (commitScheduled_ || removalCommitScheduled_) return;
+    removalCommitScheduled_ = true;
+    deps_.worker->postAfter(kRemovalCommitDelay, [weakSelf = weak_from_this()] {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        self->removalCommitScheduled_ = false;
+        self->deps_.queue->commit();
+    });
+}
+
 void CollectionService::commitAndSend() {
     commitScheduled_ = false;
     deps_.queue->commit();
@@ -386,7 +399,7 @@ void CollectionService::handleSendSuccess(const Attempt& attempt, const std::str
     // process end first, the service knows the repeat by its key.
     const uint64_t entryId = attempt.entryId;
     const bool removed = entryId != 0 && deps_.queue->removeEvent(entryId);
-    if (removed) scheduleCommit();
+    if (removed) scheduleRemovalCommit();
     if (attempt.resend) {
         if (removed) ++counts_.resentAccepted;
         resendAnswered(entryId);

@@ -7,6 +7,7 @@
 // public facade, and the transport hands its answers there. The getters and
 // counts may be read from any thread.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -145,6 +146,12 @@ private:
     // behind the ones already posted, so that reports that arrive together
     // are written together.
     void scheduleCommit();
+    // An accepted report leaves the outbox with a write a little later, one
+    // for every answer in that time: a write per answer would cost more than
+    // the send. Should the process end first, the service knows the repeat by
+    // its key.
+    void scheduleRemovalCommit();
+    static constexpr std::chrono::milliseconds kRemovalCommitDelay{100};
     void resendEvent(const StoredEvent& stored);
     // Sends held reports whose write is done while fewer than
     // limits::kMaxReportsInFlight fresh ones are on their way.
@@ -182,6 +189,7 @@ private:
     size_t freshInFlight_ = 0;
     bool sendingHeld_ = false;     // sendHeld() is on the stack
     bool commitScheduled_ = false;  // worker only
+    bool removalCommitScheduled_ = false;  // worker only
 
     // The resend pass under way (worker only).
     struct Pass {

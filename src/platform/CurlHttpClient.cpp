@@ -82,9 +82,13 @@ public:
     // request is left in `pending`). The first request starts the thread.
     bool enqueue(Pending& pending) {
         bool startThread = false;
+        bool wakeThread = false;
         {
             std::lock_guard lock(mutex_);
             if (stopping_) return false;
+            // The network thread takes the whole list at once after a wake:
+            // one wake (a system call) per batch, not one per request.
+            wakeThread = incoming_.empty();
             incoming_.push_back(std::move(pending));
             startThread = !threadStarted_;
             threadStarted_ = true;
@@ -92,7 +96,7 @@ public:
         if (startThread) {
             std::lock_guard lock(threadMutex_);
             thread_ = std::thread([self = self_.lock()] { self->run(); });
-        } else {
+        } else if (wakeThread) {
             wake();
         }
         return true;

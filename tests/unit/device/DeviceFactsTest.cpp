@@ -6,6 +6,8 @@
 #include <limits>
 #include <map>
 #include <set>
+#include <thread>
+#include <vector>
 
 #include <quarra/KeychainWrapper.hpp>
 
@@ -227,6 +229,28 @@ TEST(VendorIdentifier, AbsentWithoutAStoreAndFreshEachTime) {
         seen.insert(id);
     }
     EXPECT_EQ(seen.size(), 200u);
+}
+
+// Keys come from per-thread blocks of random bytes: threads must never hand
+// out the same key, and every block boundary must still give well-formed ones.
+TEST(VendorIdentifier, FreshKeysFromSeveralThreadsNeverRepeat) {
+    constexpr int kThreads = 4, kEach = 300;
+    std::vector<std::vector<std::string>> made(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&made, t] {
+            for (int i = 0; i < kEach; ++i) made[t].push_back(makeRandomUUID());
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    std::set<std::string> seen;
+    for (const auto& ids : made) {
+        for (const auto& id : ids) {
+            EXPECT_TRUE(isVersion4(id)) << id;
+            seen.insert(id);
+        }
+    }
+    EXPECT_EQ(seen.size(), static_cast<size_t>(kThreads * kEach));
 }
 
 }  // namespace
