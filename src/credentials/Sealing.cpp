@@ -2,6 +2,8 @@
 
 #include <sodium.h>
 
+#include "base/RandomBytes.hpp"
+
 namespace quarra {
 namespace {
 
@@ -13,7 +15,10 @@ const unsigned char kNothing = 0;
 SealedData seal(const StoreKey& key, const SecureBytes& plaintext) {
     SealedData sealed;
     sealed.nonce.resize(crypto_secretbox_NONCEBYTES);
-    randombytes_buf(sealed.nonce.data(), sealed.nonce.size());
+    // A nonce must never repeat under one key; random ones of this size do not.
+    if (!randomBytes(sealed.nonce.data(), sealed.nonce.size())) {
+        randombytes_buf(sealed.nonce.data(), sealed.nonce.size());
+    }
     sealed.ciphertext.resize(plaintext.size() + crypto_secretbox_MACBYTES);
     crypto_secretbox_easy(sealed.ciphertext.data(), plaintext.empty() ? &kNothing : plaintext.data(), plaintext.size(),
                           sealed.nonce.data(), key.data());

@@ -1,46 +1,18 @@
 #include "platform/VendorIdentifier.hpp"
 
-#include <sodium.h>
 #include <uuid/uuid.h>
 
 #include <cctype>
-#include <cstring>
 
 #include <quarra/KeychainWrapper.hpp>
 
+#include "base/RandomBytes.hpp"
+
 namespace quarra {
 
-namespace {
-
-// Random bytes drawn from the system in blocks: every report gets a key, and
-// a system call (libuuid makes five) per key shows in the cost of a report.
-// Per thread, so no lock; a process that forks without exec would share the
-// rest of a block with its child, which this library never does.
-class RandomPool {
-public:
-    bool fill(unsigned char* out, size_t size) {
-        if (used_ + size > sizeof block_) {
-            if (sodium_init() < 0) return false;
-            randombytes_buf(block_, sizeof block_);
-            used_ = 0;
-        }
-        std::memcpy(out, block_ + used_, size);
-        sodium_memzero(block_ + used_, size);  // a byte handed out is not kept
-        used_ += size;
-        return true;
-    }
-
-private:
-    unsigned char block_[1024] = {};
-    size_t used_ = sizeof block_;
-};
-
-}  // namespace
-
 std::string makeRandomUUID() {
-    thread_local RandomPool pool;
     uuid_t id;
-    if (pool.fill(id, sizeof id)) {
+    if (randomBytes(id, sizeof id)) {
         id[6] = static_cast<unsigned char>((id[6] & 0x0F) | 0x40);  // version 4
         id[8] = static_cast<unsigned char>((id[8] & 0x3F) | 0x80);  // RFC 4122 variant
     } else {
