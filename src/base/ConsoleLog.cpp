@@ -44,6 +44,8 @@ void Console::log(std::string_view message) const {
     sink_->writeLine(line);
 }
 
+bool Console::logs() const { return logsEnabled(); }
+
 void Console::print(std::string_view line) const { sink_->writeLine(line); }
 
 std::shared_ptr<ConsoleSink> makeStdoutSink() { return std::make_shared<StreamSink>(stdout); }

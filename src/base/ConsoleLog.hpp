@@ -14,6 +14,9 @@ public:
 
     // "<local time> [DataCollector] <message>", only while logs are enabled.
     void log(std::string_view message) const;
+    // Whether log() writes anything now: a line that costs work to build is
+    // built only then.
+    bool logs() const;
     // A fixed line that is always printed.
     void print(std::string_view line) const;
 

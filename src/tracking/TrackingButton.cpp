@@ -43,42 +43,49 @@ void TrackingButton::buttonTapped() {
         return;
     }
     const std::string_view orientation = context_->orientationText();
-    context_->console->log(touchLine(touchForce_, touchPosition_, orientation));
+    if (context_->console->logs()) context_->console->log(touchLine(touchForce_, touchPosition_, orientation));
 
-    const auto now = context_->now();
-    const std::string time = formatLocalTimestamp(now);
-    JSONDictionary event = {
-        {"userEventType", action},
-        {"duration", "0"},
-        {"time", time},
-        {"pressure", shortestDecimal(touchForce_)},
-        {"orientation", orientation},
-        {"xposition", shortestDecimal(touchPosition_.x)},
-        {"yposition", shortestDecimal(touchPosition_.y)},
+    // The caller keeps only the facts; the dictionaries are built by the
+    // worker, so a tap costs the host's thread a copy and a hand-off.
+    struct Tap {
+        std::string action;
+        std::string orientation;
+        Clock::TimePoint now;
+        double force;
+        ViewPoint position;
+        std::optional<Acceleration> reading;
     };
-    auto eventSent = sentLineCompletion(alive_, context_->console, "TrackingButton", action);
+    Tap tap{action, std::string(orientation), context_->now(), touchForce_, touchPosition_, std::nullopt};
 
     // The collector needs a few polls after its first start, so the first tap
     // in a process finds no reading.
     context_->motion->startUpdates();
-    std::optional<JSONDictionary> accelerometer;
-    if (auto reading = context_->motion->acceleration()) {
-        accelerometer = JSONDictionary{
-            {"xvalue", shortestDecimal(reading->x)},
-            {"yvalue", shortestDecimal(reading->y)},
-            {"zvalue", shortestDecimal(reading->z)},
+    tap.reading = context_->motion->acceleration();
+    if (!tap.reading) context_->console->print("Return from else");
+    // One hand-off for both reports: the user event first, then the reading.
+    context_->handOff([tap = std::move(tap), alive = std::weak_ptr<const char>(alive_),
+                       console = context_->console](ReportSender& reports) mutable {
+        auto eventSent = sentLineCompletion(alive.lock(), console, "TrackingButton", tap.action);
+        const std::string time = formatLocalTimestamp(tap.now);
+        JSONDictionary event = {
+            {"userEventType", tap.action},
+            {"duration", "0"},
+            {"time", time},
+            {"pressure", shortestDecimal(tap.force)},
+            {"orientation", std::move(tap.orientation)},
+            {"xposition", shortestDecimal(tap.position.x)},
+            {"yposition", shortestDecimal(tap.position.y)},
+        };
+        reports.sendUserEvents(std::move(event), std::move(eventSent));
+        if (!tap.reading) return;
+        JSONDictionary accelerometer = {
+            {"xvalue", shortestDecimal(tap.reading->x)},
+            {"yvalue", shortestDecimal(tap.reading->y)},
+            {"zvalue", shortestDecimal(tap.reading->z)},
             {"createdDate", time},
         };
-    } else {
-        context_->console->print("Return from else");
-    }
-    auto readingSent = sentLineCompletion(alive_, context_->console, "AccelerometerData", action);
-    // One hand-off for both reports: the user event first, then the reading.
-    context_->handOff([event = std::move(event), eventSent = std::move(eventSent),
-                       accelerometer = std::move(accelerometer),
-                       readingSent = std::move(readingSent)](ReportSender& reports) mutable {
-        reports.sendUserEvents(std::move(event), std::move(eventSent));
-        if (accelerometer) reports.sendAccelerometerData(std::move(*accelerometer), std::move(readingSent));
+        reports.sendAccelerometerData(std::move(accelerometer),
+                                      sentLineCompletion(alive.lock(), console, "AccelerometerData", tap.action));
     });
 }
 

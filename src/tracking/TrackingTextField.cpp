@@ -108,8 +108,7 @@ void TrackingTextField::textFieldDidEndEditingNotification(const TextEditingNoti
         .xPosition = shortestDecimal(touchPosition_.x),
         .yPosition = shortestDecimal(touchPosition_.y),
     };
-    auto dictionary = information.dictionaryRepresentation();
-    context_->console->log(touchLine(touchForce_, touchPosition_, orientation));
+    if (context_->console->logs()) context_->console->log(touchLine(touchForce_, touchPosition_, orientation));
 
     numberOfCharsTyped_ = 0;
     typingSpeedBeginDate_.reset();
@@ -122,8 +121,12 @@ void TrackingTextField::textFieldDidEndEditingNotification(const TextEditingNoti
     }
     // The tag was checked when the period began; the host may have changed it since.
     if (!tagIsKnown()) return;
-    context_->sendActivityStream(std::move(dictionary),
-                                 sentLineCompletion(alive_, context_->console, "TrackingTextField", fieldTag_));
+    // The dictionary is built by the worker: the host's thread only hands the facts over.
+    context_->handOff([information = std::move(information), alive = std::weak_ptr<const char>(alive_),
+                       console = context_->console](ReportSender& reports) {
+        reports.sendActivityStream(information.dictionaryRepresentation(),
+                                   sentLineCompletion(alive.lock(), console, "TrackingTextField", information.fieldTagString));
+    });
 }
 
 void TrackingTextField::viewTapped() { ++numberOfTaps_; }
