@@ -361,6 +361,11 @@ bool resetPeakRss() {
     return static_cast<bool>(clear);
 }
 
+double heapInUse() {
+    const auto info = ::mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
 // Reports refused by the collector stay in the outbox: what each one holds in
 // memory, and the peak of handing in `reports` of them at once.
 void DeliveryQueuedMemory(benchmark::State& state) {
@@ -378,6 +383,7 @@ void DeliveryQueuedMemory(benchmark::State& state) {
         ::malloc_trim(0);
         const bool peakReset = resetPeakRss();
         const double before = statusBytes("VmRSS");
+        const double heapBefore = heapInUse();
         const auto queuedBefore = client.engine->service().health().queued;
 
         if (!client.send(reports, std::make_shared<CompletionLog>(), std::chrono::seconds(600))) {
@@ -387,6 +393,7 @@ void DeliveryQueuedMemory(benchmark::State& state) {
         const double after = statusBytes("VmRSS");
         ::malloc_trim(0);  // what the allocator still holds from the burst, let go
         const double afterTrim = statusBytes("VmRSS");
+        const double heapAfter = heapInUse();
         const auto health = client.engine->service().health();
         const double queued = static_cast<double>(health.queued - queuedBefore);
 
@@ -398,6 +405,9 @@ void DeliveryQueuedMemory(benchmark::State& state) {
             static_cast<double>(health.submitted + health.restored);
         state.counters["rss_per_report_B"] = queued > 0 ? (afterTrim - before) / queued : 0;
         state.counters["rss_untrimmed_per_report_B"] = queued > 0 ? (after - before) / queued : 0;
+        // What the allocator has handed out and not had back: live data, as
+        // opposed to pages it keeps.
+        state.counters["heap_per_report_B"] = queued > 0 ? (heapAfter - heapBefore) / queued : 0;
         state.counters["rss_per_submitted_B"] = (afterTrim - before) / static_cast<double>(reports);
         state.counters["base_rss_MB"] = before / 1e6;
         state.counters["peak_rss_MB"] = statusBytes("VmHWM") / 1e6;

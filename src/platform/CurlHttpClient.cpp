@@ -29,6 +29,9 @@ const char* const kCancelled = "cancelled";
 // Connections kept open in all, per origin limit included: a few origins'
 // worth, so that a busy one does not close another's idle connections.
 constexpr long kOriginsKeptOpen = 4;
+// Finished easy handles kept for the next transfers. Each holds its buffers
+// (tens of kilobytes), so a few are kept, not one per possible transfer.
+constexpr size_t kSpareHandles = 8;
 
 struct Pending {
     HttpRequest request;
@@ -248,7 +251,7 @@ private:
             finished.push_back({done.transfer->takeCompletion(), done.transfer->result(code)});
             // A new easy handle per request costs an allocation of several
             // kilobytes and its caches; the next transfer takes this one.
-            if (spare_.size() < kMaxActiveTransfers) spare_.push_back(done.transfer->releaseHandle());
+            if (spare_.size() < kSpareHandles) spare_.push_back(done.transfer->releaseHandle());
         }
     }
 
