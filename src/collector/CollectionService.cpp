@@ -172,6 +172,21 @@ void CollectionService::sendReport(DataCollectorAPI::Case reportCase, const std:
     sendEvent(*endpoint, std::move(data), std::move(done));
 }
 
+void CollectionService::sendEncodedReport(DataCollectorAPI::Case reportCase, std::string eventJSON,
+                                          BoolCompletion completion) {
+    const char* featureName = reportCase == DataCollectorAPI::Case::userData            ? "userData"
+                              : reportCase == DataCollectorAPI::Case::userEventData     ? "userEvents"
+                              : reportCase == DataCollectorAPI::Case::activityStreamData ? "activityStream"
+                                                                                        : "accelerometerData";
+    auto done = track(std::move(completion));
+    auto endpoint = reportEndpoint(reportCase, featureName);
+    if (!endpoint) return finishFresh(Outcome::disabledFeature, done, false);
+    if (deps_.logManager && logsRequests(deps_.sessionConfigManager->logLevel())) {
+        logRequest(*endpoint, parseJSON(eventJSON).value_or(JSONDictionary::object()));
+    }
+    sendEncodedEvent(*endpoint, std::move(eventJSON), std::move(done));
+}
+
 void CollectionService::sendUserData(JSONDictionary data, BoolCompletion completion) {
     sendReport(DataCollectorAPI::Case::userData, "userData", std::move(data), std::move(completion));
 }
@@ -248,24 +263,30 @@ void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary 
         deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
         return finishFresh(Outcome::notSerialisable, completion, false);
     }
+    sendEncodedEvent(event, std::move(*eventJSON), std::move(completion));
+}
+
+void CollectionService::sendEncodedEvent(const DataCollectorAPI& event, std::string eventJSON,
+                                         BoolCompletion completion) {
+    if (ignoreDataCollection()) return finishFresh(Outcome::refused, completion, false);
     std::string key = makeRandomUUID();
     const auto now = deps_.clock->now();
     if (event.kind() != DataCollectorAPI::Case::userData && sessionKey().empty()) {
         // Reports made before the first start wait for a session.
-        auto kept = deps_.queue->keep(event, key, now, *eventJSON, true);
+        auto kept = deps_.queue->keep(event, key, now, eventJSON, true);
         scheduleCommit();
         const Outcome outcome = kept.unencodable ? Outcome::notSerialisable : kept.id == 0 ? Outcome::bound
                                                                                              : Outcome::queued;
         return finishFresh(outcome, completion, false);
     }
     // Written ahead: the report is in the outbox before its first attempt.
-    auto kept = deps_.queue->keep(event, key, now, *eventJSON, false);
+    auto kept = deps_.queue->keep(event, key, now, eventJSON, false);
     if (kept.unencodable) {
         deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
         return finishFresh(Outcome::notSerialisable, completion, false);
     }
     std::optional<std::string> ownText;
-    if (kept.id == 0) ownText = std::move(*eventJSON);
+    if (kept.id == 0) ownText = std::move(eventJSON);
     held_.push_back(HeldSend{kept.id, event, std::move(key), std::move(ownText), std::move(completion)});
     scheduleCommit();
 }
@@ -320,11 +341,19 @@ void CollectionService::sendHeld() {
         deliver(next.type, next.idempotencyKey, *eventJSON, next.entryId, false, std::move(next.completion));
     }
     sendingHeld_ = false;
+    if (roomListener_ && freshRoom() > 0) roomListener_();
 }
 
 void CollectionService::freshAnswered() {
     if (freshInFlight_ > 0) --freshInFlight_;
     sendHeld();
+}
+
+size_t CollectionService::freshRoom() const {
+    // Two windows' worth: one on the wire, one written ahead and ready to go.
+    constexpr size_t kHeldAtMost = 2 * limits::kMaxReportsInFlight;
+    const size_t taken = held_.size() + freshInFlight_;
+    return taken >= kHeldAtMost ? 0 : kHeldAtMost - taken;
 }
 
 void CollectionService::resendEvent(const StoredEvent& stored) {

@@ -79,6 +79,14 @@ public:
     void sendUserEvents(JSONDictionary data, BoolCompletion completion = {}) override;
     void sendActivityStream(JSONDictionary data, BoolCompletion completion = {}) override;
     void sendAccelerometerData(JSONDictionary data, BoolCompletion completion = {}) override;
+    // How many more fresh reports the worker takes in now (worker only): a
+    // host's burst waits in the inbox, compact, not here.
+    size_t freshRoom() const;
+    // Called on the worker when room has been made (see freshRoom()).
+    void setRoomListener(std::function<void()> listener) { roomListener_ = std::move(listener); }
+    // One of the four reports above, its dictionary already written as
+    // compact JSON (by the host's thread, while many reports wait).
+    void sendEncodedReport(DataCollectorAPI::Case reportCase, std::string eventJSON, BoolCompletion completion);
     // Reverse-geocodes the coordinate, then sends the location report.
     void sendLocationData(double latitude, double longitude, BoolCompletion completion = {});
     void sendFingerprintData(const std::string& visitorId, const std::optional<std::string>& requestId,
@@ -142,6 +150,7 @@ private:
     void sendReport(DataCollectorAPI::Case reportCase, const std::string& featureName, JSONDictionary data,
                     BoolCompletion completion);
     void sendEvent(const DataCollectorAPI& event, JSONDictionary data, BoolCompletion completion);
+    void sendEncodedEvent(const DataCollectorAPI& event, std::string eventJSON, BoolCompletion completion);
     // Commits the outbox before long: at once without a worker, else in a task
     // behind the ones already posted, so that reports that arrive together
     // are written together.
@@ -188,6 +197,7 @@ private:
     size_t heldCommitted_ = 0;
     size_t freshInFlight_ = 0;
     bool sendingHeld_ = false;     // sendHeld() is on the stack
+    std::function<void()> roomListener_;  // set once, before the first report
     bool commitScheduled_ = false;  // worker only
     bool removalCommitScheduled_ = false;  // worker only
 

@@ -54,30 +54,27 @@ void DataCollectorService::sendLocationData(double latitude, double longitude, B
 
 namespace {
 
-// Hands one report to the collector on the worker.
-template <typename Send>
-void handOver(Engine& engine, JSONDictionary data, DataCollectorService::BoolCompletion completion, Send send) {
+// Hands one report to the collector on the worker, through the inbox.
+void handOver(Engine& engine, ReportInbox::Kind kind, JSONDictionary data,
+              DataCollectorService::BoolCompletion completion) {
     EntryGate::Pass pass(engine.gate());
     if (!pass) return engine.collector->refuseAfterShutdown(completion);
-    engine.worker->post([weak = std::weak_ptr<CollectionService>(engine.collector), data = std::move(data),
-                         completion = std::move(completion), send]() mutable {
-        if (auto collector = weak.lock()) ((*collector).*send)(std::move(data), std::move(completion));
-    });
+    engine.inbox->handIn(kind, std::move(data), std::move(completion));
 }
 
 }  // namespace
 
 void DataCollectorService::sendUserData(JSONDictionary data, BoolCompletion completion) {
-    handOver(engine_, std::move(data), std::move(completion), &CollectionService::sendUserData);
+    handOver(engine_, ReportInbox::Kind::userData, std::move(data), std::move(completion));
 }
 void DataCollectorService::sendUserEvents(JSONDictionary data, BoolCompletion completion) {
-    handOver(engine_, std::move(data), std::move(completion), &CollectionService::sendUserEvents);
+    handOver(engine_, ReportInbox::Kind::userEvents, std::move(data), std::move(completion));
 }
 void DataCollectorService::sendActivityStream(JSONDictionary data, BoolCompletion completion) {
-    handOver(engine_, std::move(data), std::move(completion), &CollectionService::sendActivityStream);
+    handOver(engine_, ReportInbox::Kind::activityStream, std::move(data), std::move(completion));
 }
 void DataCollectorService::sendAccelerometerData(JSONDictionary data, BoolCompletion completion) {
-    handOver(engine_, std::move(data), std::move(completion), &CollectionService::sendAccelerometerData);
+    handOver(engine_, ReportInbox::Kind::accelerometerData, std::move(data), std::move(completion));
 }
 
 bool DataCollectorService::flush(std::chrono::milliseconds timeout) { return engine_.flush(timeout); }

@@ -136,6 +136,7 @@ Engine::Engine(Options givenOptions, EngineParts parts)
           .health = &healthRecorder,
           .clock = clock,
       })),
+      inbox(ReportInbox::create(worker, collector)),
       sessionService(SessionConfigServices::create(SessionConfigServices::Dependencies{
           .requestsManager = &requests,
           .sessionConfigManager = &config,

@@ -25,6 +25,7 @@
 #include "collector/CollectionService.hpp"
 #include "collector/EntryGate.hpp"
 #include "collector/HealthRecorder.hpp"
+#include "collector/ReportInbox.hpp"
 #include "collector/SessionStart.hpp"
 #include "config/CacheManager.hpp"
 #include "config/SessionConfigManager.hpp"
@@ -120,6 +121,7 @@ public:
     DataCollectorEventsQueue queue;
     const std::shared_ptr<ReverseGeocoder> geocoder;
     const std::shared_ptr<CollectionService> collector;
+    const std::shared_ptr<ReportInbox> inbox;  // the host's reports on their way to the collector
     const std::shared_ptr<SessionConfigServices> sessionService;
     const std::shared_ptr<AccessTokenService> tokenService;
     const std::shared_ptr<AccelerometerSource> accelerometer;

@@ -45,7 +45,10 @@ bool Engine::flush(std::chrono::milliseconds timeout) {
     if (stopped_.load()) return true;  // everything has had its answer
     auto settled = std::make_shared<Signal>();
     // Weakly held: a task left on a worker that never runs it must not keep the collector alive.
-    worker->post([weak = std::weak_ptr<CollectionService>(collector), settled] {
+    worker->post([weak = std::weak_ptr<CollectionService>(collector), inbox = std::weak_ptr<ReportInbox>(inbox),
+                  settled] {
+        // Reports still in the inbox were handed in before this call.
+        if (auto reports = inbox.lock()) reports->drainAll();
         if (auto collector = weak.lock()) collector->whenSettled([settled] { settled->set(); });
     });
     return settled->waitFor(timeout);

@@ -64,5 +64,38 @@ TEST(BackPressure, OnlyAFixedNumberOfReportsAreOnTheWireAndEveryOneIsAnsweredOnc
     EXPECT_EQ(health.queued, 0u);
 }
 
+// A burst far larger than the window waits in the inbox, compact, until
+// answers make room: the collector holds two windows at most, and every
+// report still goes once, in order.
+TEST(BackPressure, ABurstWaitsInTheInboxUntilAnswersMakeRoom) {
+    EngineHarness h(/*manual=*/true);
+    h.startSession();
+    constexpr size_t kCap = limits::kMaxReportsInFlight;
+    constexpr size_t kReports = 1000;
+    size_t answered = 0;
+    for (size_t i = 0; i < kReports; ++i) {
+        h.service().sendUserEvents({{"n", std::to_string(i)}}, [&answered](bool) { ++answered; });
+    }
+    h.manualQueue->runUntilIdle();
+    EXPECT_EQ(h.http->requestCount(), kCap);
+    EXPECT_EQ(h.engine->inbox->waiting(), kReports - 2 * kCap) << "one window on the wire, one written ahead";
+
+    h.network->runUntilIdle();  // the first window's answers
+    h.manualQueue->runUntilIdle();
+    EXPECT_EQ(h.http->requestCount(), 2 * kCap);
+    EXPECT_EQ(h.engine->inbox->waiting(), kReports - 3 * kCap);
+
+    while (h.manualQueue->runUntilIdle() + h.network->runUntilIdle() > 0) {
+    }
+    EXPECT_EQ(answered, kReports);
+    EXPECT_EQ(h.engine->inbox->waiting(), 0u);
+    const auto requests = h.http->requests();
+    ASSERT_EQ(requests.size(), kReports);
+    for (size_t i = 0; i < kReports; ++i) {
+        const auto body = parseJSON(requests[i].body.value_or("")).value_or(JSONDictionary::object());
+        ASSERT_EQ(body["events"][0]["n"], std::to_string(i));
+    }
+}
+
 }  // namespace
 }  // namespace quarra
