@@ -88,6 +88,10 @@ void DataCollectorEventsQueue::updateEvictable(uint64_t id, const Entry& entry) 
 void DataCollectorEventsQueue::publish() {
     waitingCount_.store(waiting_);
     waitingBytes_.store(waitingBytesSum_);
+    droppedCount_.store(drops_.count);
+    droppedBytes_.store(drops_.bytes);
+    droppedAge_.store(drops_.age);
+    droppedUnreadable_.store(drops_.unreadable);
 }
 
 void DataCollectorEventsQueue::fallBackToMemory(const std::string& problem) {
@@ -292,8 +296,7 @@ void DataCollectorEventsQueue::unpin(uint64_t id) {
 }
 
 DataCollectorEventsQueue::Drops DataCollectorEventsQueue::drops() const {
-    std::lock_guard lock(mutex_);
-    return drops_;
+    return Drops{droppedCount_.load(), droppedBytes_.load(), droppedAge_.load(), droppedUnreadable_.load()};
 }
 
 bool DataCollectorEventsQueue::isDurable() const {

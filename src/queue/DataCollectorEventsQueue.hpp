@@ -104,7 +104,7 @@ public:
     // For the health snapshot: read without touching the store. Any thread.
     uint64_t waitingCount() const { return waitingCount_.load(); }
     uint64_t waitingBytes() const { return waitingBytes_.load(); }
-    Drops drops() const;
+    Drops drops() const;  // never waits for the lock
     uint64_t restored() const { return restored_.load(); }  // entries an earlier process left
     bool isDurable() const;
 
@@ -154,6 +154,9 @@ private:
 
     std::atomic<uint64_t> waitingCount_{0};
     std::atomic<uint64_t> waitingBytes_{0};
+    // drops_ as last published: the health snapshot must not wait for a
+    // write to the store, which holds the lock.
+    std::atomic<uint64_t> droppedCount_{0}, droppedBytes_{0}, droppedAge_{0}, droppedUnreadable_{0};
     std::atomic<uint64_t> restored_{0};
 };
 
