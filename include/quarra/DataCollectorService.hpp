@@ -92,9 +92,8 @@ class PathMonitor;
  * calls still return at once: reports answer false on the calling thread,
  * and authenticateUser() only writes a console line.
  * @par Blocking
- * Only flush(), shutdown() and getSessionKey() block (health() may wait
- * briefly for a lock the worker holds while writing the outbox); every other
- * member returns at once.
+ * Only flush(), shutdown() and getSessionKey() block; every other member
+ * returns at once.
  */
 class QUARRA_API DataCollectorService {
 public:
@@ -358,8 +357,8 @@ public:
      * @par Lifetime
      * The snapshot is the caller's own copy.
      * @par Blocking
-     * Never touches the disk; may wait briefly while the worker writes the
-     * outbox (the two share a lock).
+     * Never touches the disk and never waits for the worker: it reads
+     * counters the worker publishes.
      */
     Health health() const;
 

@@ -34,8 +34,8 @@ namespace quarra::qt {
  * QCoreApplication is gone.
  * @par Blocking
  * Never blocks: calls are handed to the library, answers are queued to the
- * GUI thread. health() may wait briefly (DataCollectorService::health()), and
- * so may each send and reportCompletion(), which read it.
+ * GUI thread. health(), which each send and reportCompletion() read, only
+ * reads counters (DataCollectorService::health()).
  */
 class QUARRA_QT_API Collector : public QObject {
     Q_OBJECT
