@@ -87,6 +87,13 @@ struct EngineHarness {
 
     DataCollectorService& service() { return engine->service(); }
 
+    // Manual engines: runs the worker and the network's answers until
+    // neither has anything left to do (no time passes).
+    void settle() {
+        while (manualQueue->runUntilIdle() + network->runUntilIdle() > 0) {
+        }
+    }
+
     // A session as if one had started: the report features on, a session key.
     void startSession() {
         SessionConfiguration configuration;

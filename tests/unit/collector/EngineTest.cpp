@@ -31,20 +31,15 @@ std::vector<std::pair<std::string, std::string>> sentReports(const SimulatedHttp
     return reports;
 }
 
-void settle(EngineHarness& h) {
-    while (h.manualQueue->runUntilIdle() + h.network->runUntilIdle() > 0) {
-    }
-}
-
 // Lets the worker's timers (retry pauses, time-outs) pass, one after another.
 void runTimers(EngineHarness& h, std::chrono::milliseconds span) {
-    settle(h);
+    h.settle();
     for (auto left = span; left.count() > 0;) {
         auto next = h.manualQueue->nextDelay();
         if (!next || *next > left) break;
         h.manualQueue->advance(*next);
         left -= *next;
-        settle(h);
+        h.settle();
     }
 }
 
@@ -55,7 +50,7 @@ TEST(Engine, BuildingItAndSigningInLeaveTheDiskToTheWorker) {
     EXPECT_FALSE(std::filesystem::exists(data)) << "the caller's thread only posts";
     EXPECT_EQ(h.http->requestCount(), 0u);
 
-    settle(h);
+    h.settle();
     EXPECT_TRUE(std::filesystem::exists(data / "DataCache")) << "the worker wrote the configuration cache";
     EXPECT_TRUE(std::filesystem::exists(data / "secure-store.sqlite")) << "and opened the secure store";
     EXPECT_EQ(h.engine->keychain.string("transactionId"), "session-7");
@@ -74,7 +69,7 @@ TEST(Engine, ReportsSentWhenCollectionHasStartedGoOutUnderTheSessionKey) {
             order.push_back(std::string("started ") + (started ? "true" : "false"));
             h.service().sendUserEvents({{"event", "from collectionStarted"}});
         });
-    settle(h);
+    h.settle();
 
     EXPECT_EQ(order, (std::vector<std::string>{"completion session-7", "started true"}));
     const auto reports = sentReports(*h.http);
@@ -136,12 +131,12 @@ TEST(Engine, TheHealthTellsTheSessionStateAndTheLastAcceptance) {
     h.monitor->setSatisfied(false);
     h.engine->cache.write(testing::SessionHarness::documentJSON("cached-key"));
     h.service().authenticateUser("alice", "secret", "Acme", {});
-    settle(h);
+    h.settle();
     EXPECT_EQ(h.service().health().session, DataCollectorService::Health::Session::offlineFromCache);
     EXPECT_FALSE(h.service().health().lastAccepted);
 
     h.monitor->setSatisfied(true);
-    settle(h);
+    h.settle();
     auto health = h.service().health();
     EXPECT_EQ(health.session, DataCollectorService::Health::Session::online);
     ASSERT_TRUE(health.lastAccepted) << "the start-up report";
@@ -250,7 +245,7 @@ TEST(Engine, TransactionsAreBuiltOnTheWorkerAndAnsweredAtOnceAfterShutdown) {
     };
     cancel();
     EXPECT_EQ(h.http->requestCount(), 0u) << "the caller's thread reads no secure store";
-    settle(h);
+    h.settle();
     ASSERT_EQ(h.http->requestCount(), 1u);
     EXPECT_EQ(h.http->requests()[0].header("Authorization"), "Bearer access-1");
     EXPECT_EQ(answers.size(), 1u);

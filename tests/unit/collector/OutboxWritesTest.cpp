@@ -23,11 +23,6 @@ int64_t rowsOnDisk(EngineHarness& h) {
     return count->integerColumn(0);
 }
 
-void settle(EngineHarness& h) {
-    while (h.manualQueue->runUntilIdle() + h.network->runUntilIdle() > 0) {
-    }
-}
-
 TEST(OutboxWrites, AcceptedReportsLeaveTheDiskTogetherALittleLater) {
     EngineHarness h(/*manual=*/true);
     h.startSession();
@@ -40,7 +35,7 @@ TEST(OutboxWrites, AcceptedReportsLeaveTheDiskTogetherALittleLater) {
     EXPECT_EQ(rowsOnDisk(h), kReports) << "written ahead of the send";
     EXPECT_EQ(h.http->requestCount(), static_cast<size_t>(kReports));
 
-    settle(h);
+    h.settle();
     ASSERT_EQ(accepted, kReports);
     EXPECT_EQ(rowsOnDisk(h), kReports) << "no write per answer";
 

@@ -16,11 +16,6 @@ namespace {
 using namespace std::chrono_literals;
 using testing::EngineHarness;
 
-void settle(EngineHarness& h) {
-    while (h.manualQueue->runUntilIdle() + h.network->runUntilIdle() > 0) {
-    }
-}
-
 JSONDictionary report(size_t n) {
     return {{"n", std::to_string(n)}, {"text", "quote \" slash / Zoë"}, {"ratio", 0.25}, {"nested", {{"a", {1, 2}}}}};
 }
@@ -64,7 +59,7 @@ TEST(ReportInbox, ABurstReachesTheCollectorInOrderWithItsContentAndEachAnswerOnc
             h.service().sendUserEvents(report(i), [&answers, i](bool ok) { answers[i] += ok ? 1 : 100; });
         }
         EXPECT_EQ(h.engine->inbox->waiting(), c.reports) << "the host's thread only appends";
-        settle(h);
+        h.settle();
         EXPECT_EQ(h.engine->inbox->waiting(), 0u);
         const auto sent = sentReports(h);
         std::vector<size_t> expected(c.reports);
@@ -94,7 +89,7 @@ TEST(ReportInbox, AFlushWaitsForReportsStillInTheInbox) {
     // come after it but for the flush taking them itself.
     ASSERT_TRUE(testing::eventually([&] { return h.manualQueue->pending() >= 2; }));
     ASSERT_TRUE(testing::eventually([&] {
-        settle(h);
+        h.settle();
         return done.load();
     }));
     host.join();
@@ -111,7 +106,7 @@ TEST(ReportInbox, AReportThatCannotBeWrittenAsJsonIsStillAnsweredWhenKeptAsText)
     // Past the limit, and not UTF-8: it cannot become text on the way in.
     h.service().sendUserEvents({{"bad", std::string("\xff")}},
                                [&answers](bool ok) { answers[ReportInbox::kCompactAbove] = ok ? 1 : 0; });
-    settle(h);
+    h.settle();
     EXPECT_EQ(answers.back(), 0);
     EXPECT_EQ(std::count(answers.begin(), answers.end(), 1), static_cast<long>(ReportInbox::kCompactAbove));
     EXPECT_EQ(h.service().health().dropped.notSerialisable, 1u);
