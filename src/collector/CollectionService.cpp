@@ -157,10 +157,12 @@ std::optional<DataCollectorAPI> CollectionService::reportEndpoint(DataCollectorA
                                     settings->retryCount, wholeSeconds(settings->retryInterval));
 }
 
+bool CollectionService::logsRequestRecords() const {
+    return deps_.logManager && logsRequests(deps_.sessionConfigManager->logLevel());
+}
+
 void CollectionService::logRequest(const DataCollectorAPI& endpoint, const JSONDictionary& data) const {
-    if (deps_.logManager && logsRequests(deps_.sessionConfigManager->logLevel())) {
-        deps_.logManager->log(endpoint.path(), "Request", prettyPrintedOrFallback(data));
-    }
+    if (logsRequestRecords()) deps_.logManager->log(endpoint.path(), "Request", prettyPrintedOrFallback(data));
 }
 
 void CollectionService::sendReport(DataCollectorAPI::Case reportCase, const std::string& featureName, JSONDictionary data,
@@ -181,9 +183,8 @@ void CollectionService::sendEncodedReport(DataCollectorAPI::Case reportCase, std
     auto done = track(std::move(completion));
     auto endpoint = reportEndpoint(reportCase, featureName);
     if (!endpoint) return finishFresh(Outcome::disabledFeature, done, false);
-    if (deps_.logManager && logsRequests(deps_.sessionConfigManager->logLevel())) {
-        logRequest(*endpoint, parseJSON(eventJSON).value_or(JSONDictionary::object()));
-    }
+    // The text is read back into a dictionary only when the record is written.
+    if (logsRequestRecords()) logRequest(*endpoint, parseJSON(eventJSON).value_or(JSONDictionary::object()));
     sendEncodedEvent(*endpoint, std::move(eventJSON), std::move(done));
 }
 

@@ -103,6 +103,8 @@ public:
     std::optional<DataCollectorAPI> reportEndpoint(DataCollectorAPI::Case reportCase, const std::string& featureName) const;
     // The "Request" record of a report at log level 2.
     void logRequest(const DataCollectorAPI& endpoint, const JSONDictionary& data) const;
+    // Whether the applied log level asks for a record of each request.
+    bool logsRequestRecords() const;
 
     // Resends the events queued at this moment, oldest first, a window of
     // them at a time; accepted ones leave the queue. Resends call no

@@ -74,7 +74,6 @@ public:
     int64_t retryCountValue() const { return reportRetryCount_; }
     int64_t retryIntervalSeconds() const { return reportRetryInterval_; }
     const JSONDictionary& parameters() const { return parameters_; }
-    const std::shared_ptr<const std::string>& jsonBody() const { return jsonBody_; }  // null: `parameters` are the body
     const std::optional<Headers>& headers() const { return headers_; }
     const std::string& credential() const { return credential_; }  // sendDataAccessToken's header text
     std::optional<double> requestTimeout() const { return requestTimeout_; }
@@ -92,7 +91,7 @@ private:
     int64_t reportRetryCount_ = 0;
     int64_t reportRetryInterval_ = 0;
     JSONDictionary parameters_ = JSONDictionary::object();
-    std::shared_ptr<const std::string> jsonBody_;
+    std::shared_ptr<const std::string> jsonBody_;  // null: `parameters_` are the body
     std::optional<Headers> headers_;
     std::string credential_;
     std::optional<double> requestTimeout_;
