@@ -50,11 +50,9 @@ void configureServer(httplib::Server& server, ServiceContext& context, bool logR
         std::fprintf(stderr, "quarra-service: %s %s failed: %s\n", req.method.c_str(), req.path.c_str(), what.c_str());
         sendError(res, req, 500, "Internal error: " + what);
     });
-    // Runs once the answer is written, so the debugger never delays a client.
-    server.set_logger([&context, logRequests](const httplib::Request& req, const httplib::Response& res) {
-        if (logRequests) {
-            std::fprintf(stderr, "quarra-service: %s %s -> %d\n", req.method.c_str(), req.path.c_str(), res.status);
-        }
+    // Runs just before the answer is written: a client that saw its answer
+    // finds the exchange already in the feed, in the order it made its calls.
+    server.set_post_routing_handler([&context](const httplib::Request& req, httplib::Response& res) {
         try {
             if (auto event = describeExchange(req, res)) context.feed.publish(std::move(*event));
         } catch (const std::exception& error) {
@@ -62,6 +60,11 @@ void configureServer(httplib::Server& server, ServiceContext& context, bool logR
                          req.path.c_str(), error.what());
         }
     });
+    if (logRequests) {
+        server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
+            std::fprintf(stderr, "quarra-service: %s %s -> %d\n", req.method.c_str(), req.path.c_str(), res.status);
+        });
+    }
 
     installAccessRoutes(server, context);
     installLogRoutes(server, context);
