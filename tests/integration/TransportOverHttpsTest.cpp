@@ -151,23 +151,19 @@ TEST(TransportOverHttps, ConnectionClosedWithoutAnswerEndsInOneFailure) {
 }
 
 TEST(TransportOverHttps, TimeOutEndsInOneFailure) {
-    std::promise<void> release;
-    auto released = release.get_future().share();
-    HttpsTestServer server({{"POST", "/api/data/collect/userData", [released](const httplib::Request&, httplib::Response& response) {
-                                 released.wait_for(kPatience);
-                                 response.set_content(R"({"ResponseCode":"0"})", "application/json");
-                             }}});
-    auto transport = std::make_unique<Transport>(server.baseUrl());
+    // Not even the TLS handshake is answered, so each attempt waits out its
+    // whole time-out whatever the load on the machine.
+    testing::SilentPort silent;
+    auto transport = std::make_unique<Transport>(silent.baseUrl());
     Callbacks callbacks;
-    // Long enough for a second TLS handshake on a loaded machine under a sanitizer.
-    transport->manager.request(report("userData", 1.0), 1, "0", callbacks.success(), callbacks.failure());
+    transport->manager.request(report("userData", 0.3), 1, "0", callbacks.success(), callbacks.failure());
     ASSERT_TRUE(callbacks.waitForOne());
     transport.reset();
-    release.set_value();
     ASSERT_EQ(callbacks.failures().size(), 1u);
     EXPECT_EQ(callbacks.failures()[0].code, "-1");
+    EXPECT_FALSE(callbacks.failures()[0].message.empty());
     EXPECT_TRUE(callbacks.successes().empty());
-    EXPECT_EQ(server.requestCount(), 2u);
+    EXPECT_EQ(silent.connectionCount(), 2u) << "one attempt and one retry, each on its own connection";
 }
 
 }  // namespace

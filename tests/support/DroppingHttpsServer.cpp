@@ -1,6 +1,7 @@
 #include "support/DroppingHttpsServer.hpp"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <openssl/ssl.h>
 #include <sys/socket.h>
@@ -91,6 +92,30 @@ RefusingPort::RefusingPort() {
 
 RefusingPort::~RefusingPort() {
     if (socket_ >= 0) ::close(socket_);
+}
+
+SilentPort::SilentPort() {
+    listener_ = boundLoopbackSocket(port_);
+    if (listener_ < 0 || ::listen(listener_, 16) != 0 ||
+        ::fcntl(listener_, F_SETFL, ::fcntl(listener_, F_GETFL) | O_NONBLOCK) != 0) {
+        ADD_FAILURE() << "silent port could not listen on 127.0.0.1";
+    }
+}
+
+SilentPort::~SilentPort() {
+    for (int connection : taken_) ::close(connection);
+    if (listener_ >= 0) ::close(listener_);
+}
+
+size_t SilentPort::connectionCount() {
+    // Connections wait in the listen queue, also once the client has closed
+    // them; taking them out counts them without ever answering.
+    for (;;) {
+        int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (connection < 0) break;
+        taken_.push_back(connection);
+    }
+    return taken_.size();
 }
 
 }  // namespace quarra::testing

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/HttpsTestServer.hpp"
 
@@ -43,6 +44,25 @@ public:
 private:
     int socket_ = -1;
     int port_ = -1;
+};
+
+// A port on 127.0.0.1 that takes connections and never says a word, as a hung
+// server would: a client's TLS handshake waits until the client gives up.
+class SilentPort {
+public:
+    SilentPort();
+    ~SilentPort();
+    SilentPort(const SilentPort&) = delete;
+    SilentPort& operator=(const SilentPort&) = delete;
+    std::string baseUrl() const { return "https://127.0.0.1:" + std::to_string(port_); }
+    // Connections clients have opened so far. The kernel completes them on
+    // its own, so the count does not depend on a server thread's timing.
+    size_t connectionCount();
+
+private:
+    int listener_ = -1;
+    int port_ = -1;
+    std::vector<int> taken_;
 };
 
 }  // namespace quarra::testing
