@@ -3,7 +3,9 @@
 #include <pthread.h>
 
 #include <condition_variable>
+#include <deque>
 #include <map>
+#include <optional>
 
 namespace quarra {
 
@@ -22,7 +24,10 @@ struct SerialQueue::State {
     std::mutex mutex;
     std::condition_variable wake;
     std::condition_variable ended;
-    std::map<Key, Task> tasks;
+    // Tasks to run as soon as the thread gets to them, in posting order: no
+    // clock read and no tree node per post, the common case by far.
+    std::deque<Task> ready;
+    std::map<Key, Task> timers;
     unsigned long long sequence = 0;
     Phase phase = Phase::running;
     bool sleeping = false;  // the thread waits on `wake`
@@ -41,42 +46,66 @@ void runGuarded(Executor::Task& task) {
     }
 }
 
+// The next task to run, or nothing when none may run now. A timer whose time
+// has come goes before the ready tasks, so a stream of posts cannot hold it
+// back; a drain takes the ready tasks first and then every timer.
+std::optional<Executor::Task> takeNext(State& state) {
+    const bool draining = state.phase == State::Phase::draining;
+    if (!state.timers.empty() && !draining && state.timers.begin()->first.due <= std::chrono::steady_clock::now()) {
+        auto first = state.timers.begin();
+        Executor::Task task = std::move(first->second);
+        state.timers.erase(first);
+        return task;
+    }
+    if (!state.ready.empty()) {
+        Executor::Task task = std::move(state.ready.front());
+        state.ready.pop_front();
+        return task;
+    }
+    if (draining && !state.timers.empty()) {
+        auto first = state.timers.begin();
+        Executor::Task task = std::move(first->second);
+        state.timers.erase(first);
+        return task;
+    }
+    return std::nullopt;
+}
+
 void runQueue(const std::shared_ptr<State>& state, const std::string& name) {
     pthread_setname_np(pthread_self(), name.substr(0, 15).c_str());
     std::unique_lock lock(state->mutex);
     std::size_t drained = 0;
     for (;;) {
         if (state->phase == State::Phase::dropping) break;
-        if (state->tasks.empty()) {
+        auto task = takeNext(*state);
+        if (!task) {
+            // Nothing may run now: only timers still to come, or nothing at all.
             if (state->phase != State::Phase::running) break;
             state->sleeping = true;
-            state->wake.wait(lock);
-            state->sleeping = false;
-            continue;
-        }
-        auto first = state->tasks.begin();
-        const bool early = first->first.due > std::chrono::steady_clock::now();
-        if (early && state->phase == State::Phase::finishing) break;
-        if (early && state->phase == State::Phase::running) {
-            state->sleeping = true;
-            state->wake.wait_until(lock, first->first.due);
+            if (state->timers.empty()) {
+                state->wake.wait(lock);
+            } else {
+                state->wake.wait_until(lock, state->timers.begin()->first.due);
+            }
             state->sleeping = false;
             continue;
         }
         // A drain runs timers early; a task that keeps posting cannot hold it forever.
         if (state->phase == State::Phase::draining && ++drained > SerialQueue::kMaxDrainedTasks) break;
-        Executor::Task task = std::move(first->second);
-        state->tasks.erase(first);
         lock.unlock();
-        runGuarded(task);
-        task = nullptr;  // release captures outside the lock
+        runGuarded(*task);
+        task.reset();  // release captures outside the lock
         lock.lock();
     }
-    auto left = std::move(state->tasks);
-    state->tasks.clear();
+    auto ready = std::move(state->ready);
+    auto timers = std::move(state->timers);
+    state->ready.clear();
+    state->timers.clear();
     state->finished = true;
     lock.unlock();
-    left.clear();  // captures are released on this thread, with no lock held
+    // Captures are released on this thread, with no lock held.
+    ready.clear();
+    timers.clear();
     state->ended.notify_all();
 }
 
@@ -92,20 +121,38 @@ SerialQueue::~SerialQueue() {
     if (thread_.joinable()) thread_.detach();  // let go from inside one of its own tasks
 }
 
-void SerialQueue::post(Task task) { postAfter(std::chrono::milliseconds(0), std::move(task)); }
-
-void SerialQueue::postAfter(std::chrono::milliseconds delay, Task task) {
+void SerialQueue::post(Task task) {
     bool wake = false;
     {
         std::lock_guard lock(state_->mutex);
         if (state_->finished || state_->phase == State::Phase::dropping) {
             // Dropped, and released outside the lock.
         } else {
-            // The sequence number keeps tasks due at the same instant in posting order.
+            // Only a sleeping thread needs a wake, and one wake serves a batch.
+            wake = state_->sleeping && state_->ready.empty();
+            state_->ready.push_back(std::move(task));
+            task = nullptr;
+        }
+    }
+    if (wake) state_->wake.notify_one();
+}
+
+void SerialQueue::postAfter(std::chrono::milliseconds delay, Task task) {
+    if (delay <= std::chrono::milliseconds(0)) {
+        post(std::move(task));
+        return;
+    }
+    bool wake = false;
+    {
+        std::lock_guard lock(state_->mutex);
+        if (state_->finished || state_->phase == State::Phase::dropping) {
+            // Dropped, and released outside the lock.
+        } else {
+            // The sequence number keeps timers due at the same instant in posting order.
             const State::Key key{std::chrono::steady_clock::now() + delay, state_->sequence++};
-            const bool first = state_->tasks.empty() || key < state_->tasks.begin()->first;
-            state_->tasks.emplace(key, std::move(task));
-            // Only a sleeping thread needs a wake, and only when its next task changed.
+            const bool first = state_->timers.empty() || key < state_->timers.begin()->first;
+            state_->timers.emplace(key, std::move(task));
+            // Only a sleeping thread needs a wake, and only when its next timer changed.
             wake = state_->sleeping && first;
         }
     }

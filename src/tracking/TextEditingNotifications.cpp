@@ -1,5 +1,7 @@
 #include <quarra/tracking/TextEditingNotifications.hpp>
 
+#include <algorithm>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -17,14 +19,27 @@ void TextEditingNotificationCenter::removeObserver(Token token) { observers_.era
 void TextEditingNotificationCenter::post(const TextEditingNotification& notification) {
     // Observers may add or remove observers (a field leaving its window, a
     // control destroyed): deliver from a snapshot and skip the removed ones.
-    std::vector<std::pair<Token, std::shared_ptr<const Observer>>> recipients;
+    // A screen's few fields fit the snapshot on the stack: a keystroke costs
+    // no allocation.
+    using Recipient = std::pair<Token, std::shared_ptr<const Observer>>;
+    constexpr size_t kOnStack = 16;
+    std::array<Recipient, kOnStack> onStack;
+    std::vector<Recipient> more;
+    size_t count = 0;
     for (const auto& [token, entry] : observers_) {
-        if (entry.name == notification.name) recipients.emplace_back(token, entry.observer);
+        if (entry.name != notification.name) continue;
+        if (count < kOnStack) {
+            onStack[count] = {token, entry.observer};
+        } else {
+            more.emplace_back(token, entry.observer);
+        }
+        ++count;
     }
-    for (const auto& [token, observer] : recipients) {
-        if (!observers_.contains(token)) continue;
-        (*observer)(notification);
-    }
+    auto deliver = [&](const Recipient& recipient) {
+        if (observers_.contains(recipient.first)) (*recipient.second)(notification);
+    };
+    for (size_t i = 0; i < std::min(count, kOnStack); ++i) deliver(onStack[i]);
+    for (const auto& recipient : more) deliver(recipient);
 }
 
 }  // namespace quarra

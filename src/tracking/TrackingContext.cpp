@@ -29,13 +29,9 @@ std::string_view TrackingContext::orientationText() const { return getDeviceOrie
 
 // The sender builds the envelope, serialises it and starts the request: work
 // that stays off the user-interface thread.
-void TrackingContext::handOff(std::function<void(ReportSender&)> work) const {
-    if (accepting && !accepting()) {
-        RefusingSender refused(console);
-        work(refused);
-        return;
-    }
-    reportExecutor->post([reports = reports, work = std::move(work)] { work(*reports); });
+void TrackingContext::refuse(const std::function<void(ReportSender&)>& work) const {
+    RefusingSender refused(console);
+    work(refused);
 }
 
 void TrackingContext::sendUserEvents(JSONDictionary data, ReportSender::BoolCompletion completion) const {

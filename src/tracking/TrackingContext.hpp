@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include <quarra/Clock.hpp>
 #include <quarra/Console.hpp>
@@ -47,13 +48,27 @@ public:
     // "landscape" or "portrait", from the device's orientation now.
     std::string_view orientationText() const;
 
-    // Runs `work` with the sender on the report queue: several reports of one
-    // user action go in one hand-off (each hand-off may wake that queue).
-    void handOff(std::function<void(ReportSender&)> work) const;
+    // Runs `work` (a copyable callable taking ReportSender&) with the sender
+    // on the report queue: several reports of one user action go in one
+    // hand-off (each hand-off may wake that queue). The work goes into the
+    // queue's task as it is: one allocation on the host's thread, not two.
+    template <typename Work>
+    void handOff(Work&& work) const {
+        if (accepting && !accepting()) {
+            refuse(std::forward<Work>(work));
+            return;
+        }
+        reportExecutor->post(
+            [reports = reports, work = std::forward<Work>(work)]() mutable { work(*reports); });
+    }
     // Hand a report to the sender without waiting for it.
     void sendUserEvents(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
     void sendActivityStream(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
     void sendAccelerometerData(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
+
+private:
+    // Runs `work` at once with a sender that answers every report false.
+    void refuse(const std::function<void(ReportSender&)>& work) const;
 };
 
 }  // namespace quarra

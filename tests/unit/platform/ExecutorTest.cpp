@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -38,10 +40,40 @@ TEST(SerialQueue, RunsTasksOneAtATimeInOrder) {
     auto queue = makeSerialQueue("test-serial");
     std::vector<int> order;
     std::promise<void> done;
-    for (int i = 0; i < 100; ++i) queue->post([&order, i] { order.push_back(i); });
+    // A timer of no delay is one more task in the line.
+    for (int i = 0; i < 100; ++i) {
+        auto task = [&order, i] { order.push_back(i); };
+        if (i % 3 == 0) {
+            queue->postAfter(0ms, task);
+        } else {
+            queue->post(task);
+        }
+    }
     queue->post([&] { done.set_value(); });
     ASSERT_EQ(done.get_future().wait_for(10s), std::future_status::ready);
     for (int i = 0; i < 100; ++i) EXPECT_EQ(order[static_cast<size_t>(i)], i);
+}
+
+TEST(SerialQueue, ATimerIsNotHeldBackByTasksThatKeepPosting) {
+    auto queue = makeSerialQueue("test-timer");
+    std::atomic<bool> timerRan{false};
+    std::promise<size_t> reposts;
+    // Each task posts the next until the timer has run: a queue that always
+    // preferred posted tasks would never get to the timer.
+    constexpr size_t kBound = 50'000'000;
+    std::function<void(size_t)> keepPosting = [&](size_t count) {
+        if (timerRan || count == kBound) {
+            reposts.set_value(count);
+            return;
+        }
+        queue->post([&keepPosting, count] { keepPosting(count + 1); });
+    };
+    queue->postAfter(1ms, [&] { timerRan = true; });
+    queue->post([&] { keepPosting(0); });
+    auto future = reposts.get_future();
+    ASSERT_EQ(future.wait_for(60s), std::future_status::ready);
+    EXPECT_TRUE(timerRan);
+    EXPECT_LT(future.get(), kBound);
 }
 
 TEST(SerialQueue, ATaskMayReleaseTheLastOwnerOfItsOwnQueue) {
