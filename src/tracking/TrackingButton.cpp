@@ -18,6 +18,30 @@ constexpr std::string_view kMissingActionMessage =
 
 }  // namespace
 
+void TapFacts::send(ReportSender& reports) {
+    auto eventSent = sentLineCompletion(control.lock(), console, "TrackingButton", action);
+    const std::string time = formatLocalTimestamp(now);
+    JSONDictionary event = {
+        {"userEventType", action},
+        {"duration", "0"},
+        {"time", time},
+        {"pressure", shortestDecimal(force)},
+        {"orientation", std::move(orientation)},
+        {"xposition", shortestDecimal(position.x)},
+        {"yposition", shortestDecimal(position.y)},
+    };
+    reports.sendUserEvents(std::move(event), std::move(eventSent));
+    if (!reading) return;
+    JSONDictionary accelerometer = {
+        {"xvalue", shortestDecimal(reading->x)},
+        {"yvalue", shortestDecimal(reading->y)},
+        {"zvalue", shortestDecimal(reading->z)},
+        {"createdDate", time},
+    };
+    reports.sendAccelerometerData(std::move(accelerometer),
+                                  sentLineCompletion(control.lock(), console, "AccelerometerData", action));
+}
+
 TrackingButton::TrackingButton(std::shared_ptr<const TrackingContext> context)
     : context_(std::move(context)), alive_(makeLivenessToken()) {}
 
@@ -47,15 +71,14 @@ void TrackingButton::buttonTapped() {
 
     // The caller keeps only the facts; the dictionaries are built by the
     // worker, so a tap costs the host's thread a copy and a hand-off.
-    struct Tap {
-        std::string action;
-        std::string orientation;
-        Clock::TimePoint now;
-        double force;
-        ViewPoint position;
-        std::optional<Acceleration> reading;
-    };
-    Tap tap{action, std::string(orientation), context_->now(), touchForce_, touchPosition_, std::nullopt};
+    TapFacts tap{.action = action,
+                 .orientation = std::string(orientation),
+                 .now = context_->now(),
+                 .force = touchForce_,
+                 .position = touchPosition_,
+                 .reading = std::nullopt,
+                 .control = alive_,
+                 .console = context_->console};
 
     // The collector needs a few polls after its first start, so the first tap
     // in a process finds no reading.
@@ -63,30 +86,7 @@ void TrackingButton::buttonTapped() {
     tap.reading = context_->motion->acceleration();
     if (!tap.reading) context_->console->print("Return from else");
     // One hand-off for both reports: the user event first, then the reading.
-    context_->handOff([tap = std::move(tap), alive = std::weak_ptr<const char>(alive_),
-                       console = context_->console](ReportSender& reports) mutable {
-        auto eventSent = sentLineCompletion(alive.lock(), console, "TrackingButton", tap.action);
-        const std::string time = formatLocalTimestamp(tap.now);
-        JSONDictionary event = {
-            {"userEventType", tap.action},
-            {"duration", "0"},
-            {"time", time},
-            {"pressure", shortestDecimal(tap.force)},
-            {"orientation", std::move(tap.orientation)},
-            {"xposition", shortestDecimal(tap.position.x)},
-            {"yposition", shortestDecimal(tap.position.y)},
-        };
-        reports.sendUserEvents(std::move(event), std::move(eventSent));
-        if (!tap.reading) return;
-        JSONDictionary accelerometer = {
-            {"xvalue", shortestDecimal(tap.reading->x)},
-            {"yvalue", shortestDecimal(tap.reading->y)},
-            {"zvalue", shortestDecimal(tap.reading->z)},
-            {"createdDate", time},
-        };
-        reports.sendAccelerometerData(std::move(accelerometer),
-                                      sentLineCompletion(alive.lock(), console, "AccelerometerData", tap.action));
-    });
+    context_->handOff(std::move(tap));
 }
 
 void TrackingButton::touchesBegan(const std::vector<Touch>& touches) {

@@ -29,9 +29,15 @@ std::string_view TrackingContext::orientationText() const { return getDeviceOrie
 
 // The sender builds the envelope, serialises it and starts the request: work
 // that stays off the user-interface thread.
-void TrackingContext::refuse(const std::function<void(ReportSender&)>& work) const {
-    RefusingSender refused(console);
-    work(refused);
+void TrackingContext::handOff(HandOff work) const {
+    if (accepting && !accepting()) {
+        RefusingSender refused(console);
+        sendHandOff(work, refused);
+        return;
+    }
+    if (handOffLine->push(std::move(work))) {
+        reportExecutor->post([line = handOffLine, reports = reports] { line->drain(*reports); });
+    }
 }
 
 void TrackingContext::sendUserEvents(JSONDictionary data, ReportSender::BoolCompletion completion) const {

@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 #include <string_view>
-#include <utility>
 
 #include <quarra/Clock.hpp>
 #include <quarra/Console.hpp>
@@ -21,6 +20,7 @@
 
 #include "base/ConsoleLog.hpp"
 #include <quarra/tracking/ReportSender.hpp>
+#include "tracking/HandOffLine.hpp"
 #include "tracking/TrackingValues.hpp"
 
 namespace quarra {
@@ -48,27 +48,18 @@ public:
     // "landscape" or "portrait", from the device's orientation now.
     std::string_view orientationText() const;
 
-    // Runs `work` (a copyable callable taking ReportSender&) with the sender
-    // on the report queue: several reports of one user action go in one
-    // hand-off (each hand-off may wake that queue). The work goes into the
-    // queue's task as it is: one allocation on the host's thread, not two.
-    template <typename Work>
-    void handOff(Work&& work) const {
-        if (accepting && !accepting()) {
-            refuse(std::forward<Work>(work));
-            return;
-        }
-        reportExecutor->post(
-            [reports = reports, work = std::forward<Work>(work)]() mutable { work(*reports); });
-    }
+    // Runs `work` with the sender on the report queue, after every earlier
+    // hand-off: several reports of one user action go in one hand-off. Taps
+    // and editing periods pass their facts by value and cost the host's
+    // thread no allocation; only a hand-off into an empty line wakes the queue.
+    void handOff(HandOff work) const;
     // Hand a report to the sender without waiting for it.
     void sendUserEvents(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
     void sendActivityStream(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
     void sendAccelerometerData(JSONDictionary data, ReportSender::BoolCompletion completion = {}) const;
 
-private:
-    // Runs `work` at once with a sender that answers every report false.
-    void refuse(const std::function<void(ReportSender&)>& work) const;
+    // Where hand-offs wait for the report queue; shared with its drain task.
+    std::shared_ptr<HandOffLine> handOffLine = std::make_shared<HandOffLine>();
 };
 
 }  // namespace quarra

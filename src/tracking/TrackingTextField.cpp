@@ -17,6 +17,11 @@ constexpr std::string_view kBadTagMessage =
 
 }  // namespace
 
+void FieldPeriodFacts::send(ReportSender& reports) {
+    reports.sendActivityStream(information.dictionaryRepresentation(),
+                               sentLineCompletion(control.lock(), console, "TrackingTextField", information.fieldTagString));
+}
+
 TrackingTextField::TrackingTextField(Host& host, std::shared_ptr<const TrackingContext> context)
     : host_(host),
       context_(std::move(context)),
@@ -122,11 +127,7 @@ void TrackingTextField::textFieldDidEndEditingNotification(const TextEditingNoti
     // The tag was checked when the period began; the host may have changed it since.
     if (!tagIsKnown()) return;
     // The dictionary is built by the worker: the host's thread only hands the facts over.
-    context_->handOff([information = std::move(information), alive = std::weak_ptr<const char>(alive_),
-                       console = context_->console](ReportSender& reports) {
-        reports.sendActivityStream(information.dictionaryRepresentation(),
-                                   sentLineCompletion(alive.lock(), console, "TrackingTextField", information.fieldTagString));
-    });
+    context_->handOff(FieldPeriodFacts{.information = std::move(information), .control = alive_, .console = context_->console});
 }
 
 void TrackingTextField::viewTapped() { ++numberOfTaps_; }
