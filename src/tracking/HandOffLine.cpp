@@ -14,6 +14,13 @@ void sendHandOff(HandOff& handOff, ReportSender& reports) {
         handOff);
 }
 
+HandOffLine::HandOffLine() {
+    // Room for a burst of taps, so that a user action never waits for a resize.
+    constexpr size_t kUsualBatch = 32;
+    waiting_.reserve(kUsualBatch);
+    draining_.reserve(kUsualBatch);
+}
+
 bool HandOffLine::push(HandOff handOff) {
     std::lock_guard lock(mutex_);
     waiting_.push_back(std::move(handOff));

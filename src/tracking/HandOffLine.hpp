@@ -55,6 +55,7 @@ void sendHandOff(HandOff& handOff, ReportSender& reports);
 
 class HandOffLine {
 public:
+    HandOffLine();
     // Any thread. True when the line was empty: the caller posts the one
     // task that drains it.
     bool push(HandOff handOff);
