@@ -29,9 +29,12 @@ const char* const kCancelled = "cancelled";
 // Connections kept open in all, per origin limit included: a few origins'
 // worth, so that a busy one does not close another's idle connections.
 constexpr long kOriginsKeptOpen = 4;
-// Finished easy handles kept for the next transfers. Each holds its buffers
-// (tens of kilobytes), so a few are kept, not one per possible transfer.
-constexpr size_t kSpareHandles = 8;
+// Finished easy handles kept for the next transfers: while busy, one per
+// transfer libcurl may run (a handle made and freed per request costs more
+// than the request's own work); once idle, a few. Each holds its buffers (tens
+// of kilobytes), so an idle client does not keep them all.
+constexpr size_t kSpareHandlesBusy = kMaxActiveTransfers;
+constexpr size_t kSpareHandlesIdle = 8;
 
 struct Pending {
     HttpRequest request;
@@ -180,6 +183,7 @@ private:
                 }
             }
             deliver(finished);
+            if (active_.empty() && waiting_.waiting() == 0) releaseSpareHandles(kSpareHandlesIdle);
             if (multi) {
                 // No longer than libcurl's next timer asks for; new work wakes the poll.
                 long due = -1;
@@ -251,13 +255,15 @@ private:
             finished.push_back({done.transfer->takeCompletion(), done.transfer->result(code)});
             // A new easy handle per request costs an allocation of several
             // kilobytes and its caches; the next transfer takes this one.
-            if (spare_.size() < kSpareHandles) spare_.push_back(done.transfer->releaseHandle());
+            if (spare_.size() < kSpareHandlesBusy) spare_.push_back(done.transfer->releaseHandle());
         }
     }
 
-    void releaseSpareHandles() {
-        for (CURL* handle : spare_) curl_easy_cleanup(handle);
-        spare_.clear();
+    void releaseSpareHandles(size_t keep = 0) {
+        while (spare_.size() > keep) {
+            curl_easy_cleanup(spare_.back());
+            spare_.pop_back();
+        }
     }
 
     void cancelAll(std::deque<Pending>& fresh, std::vector<Finished>& finished) {
