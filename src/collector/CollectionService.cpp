@@ -27,6 +27,20 @@ void call(const ReportSender::BoolCompletion& completion, bool value) {
 // Milliseconds of the settings as whole seconds, truncated.
 int64_t wholeSeconds(int64_t milliseconds) { return static_cast<int64_t>(std::trunc(milliseconds / 1000.0)); }
 
+// The feature of the configuration whose settings a report is sent under.
+const char* featureNameOf(DataCollectorAPI::Case reportCase) {
+    using Case = DataCollectorAPI::Case;
+    switch (reportCase) {
+        case Case::userData: return "userData";
+        case Case::userEventData: return "userEvents";
+        case Case::activityStreamData: return "activityStream";
+        case Case::accelerometerData: return "accelerometerData";
+        case Case::locationData: return "userLocation";
+        case Case::insertFignerPrintData: return "fingerprintPro";
+        default: return "";
+    }
+}
+
 }  // namespace
 
 std::shared_ptr<CollectionService> CollectionService::create(Dependencies dependencies) {
@@ -148,13 +162,16 @@ void CollectionService::whenSettled(std::function<void()> settled) {
 
 // ---- per-report wrappers ----
 
-std::optional<DataCollectorAPI> CollectionService::reportEndpoint(DataCollectorAPI::Case reportCase,
-                                                                  const std::string& featureName) const {
-    auto settings = SessionConfigUtility::featureDetails(featureName, *deps_.sessionConfigManager);
+std::optional<DataCollectorAPI> CollectionService::reportEndpoint(DataCollectorAPI::Case reportCase) const {
+    auto settings = SessionConfigUtility::featureDetails(featureNameOf(reportCase), *deps_.sessionConfigManager);
     if (settings && !settings->enabled) return std::nullopt;
     if (!settings) return DataCollectorAPI::report(reportCase, "", 0, 0, 0);
     return DataCollectorAPI::report(reportCase, settings->apiName.value_or(""), wholeSeconds(settings->connectionTimeout),
                                     settings->retryCount, wholeSeconds(settings->retryInterval));
+}
+
+void CollectionService::sayNotEncodable(const DataCollectorAPI& event) const {
+    deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
 }
 
 bool CollectionService::logsRequestRecords() const {
@@ -165,10 +182,9 @@ void CollectionService::logRequest(const DataCollectorAPI& endpoint, const JSOND
     if (logsRequestRecords()) deps_.logManager->log(endpoint.path(), "Request", prettyPrintedOrFallback(data));
 }
 
-void CollectionService::sendReport(DataCollectorAPI::Case reportCase, const std::string& featureName, JSONDictionary data,
-                                   BoolCompletion completion) {
+void CollectionService::sendReport(DataCollectorAPI::Case reportCase, JSONDictionary data, BoolCompletion completion) {
     auto done = track(std::move(completion));
-    auto endpoint = reportEndpoint(reportCase, featureName);
+    auto endpoint = reportEndpoint(reportCase);
     if (!endpoint) return finishFresh(Outcome::disabledFeature, done, false);
     logRequest(*endpoint, data);
     sendEvent(*endpoint, std::move(data), std::move(done));
@@ -176,12 +192,8 @@ void CollectionService::sendReport(DataCollectorAPI::Case reportCase, const std:
 
 void CollectionService::sendEncodedReport(DataCollectorAPI::Case reportCase, std::string eventJSON,
                                           BoolCompletion completion) {
-    const char* featureName = reportCase == DataCollectorAPI::Case::userData            ? "userData"
-                              : reportCase == DataCollectorAPI::Case::userEventData     ? "userEvents"
-                              : reportCase == DataCollectorAPI::Case::activityStreamData ? "activityStream"
-                                                                                        : "accelerometerData";
     auto done = track(std::move(completion));
-    auto endpoint = reportEndpoint(reportCase, featureName);
+    auto endpoint = reportEndpoint(reportCase);
     if (!endpoint) return finishFresh(Outcome::disabledFeature, done, false);
     // The text is read back into a dictionary only when the record is written.
     if (logsRequestRecords()) logRequest(*endpoint, parseJSON(eventJSON).value_or(JSONDictionary::object()));
@@ -189,24 +201,24 @@ void CollectionService::sendEncodedReport(DataCollectorAPI::Case reportCase, std
 }
 
 void CollectionService::sendUserData(JSONDictionary data, BoolCompletion completion) {
-    sendReport(DataCollectorAPI::Case::userData, "userData", std::move(data), std::move(completion));
+    sendReport(DataCollectorAPI::Case::userData, std::move(data), std::move(completion));
 }
 
 void CollectionService::sendUserEvents(JSONDictionary data, BoolCompletion completion) {
-    sendReport(DataCollectorAPI::Case::userEventData, "userEvents", std::move(data), std::move(completion));
+    sendReport(DataCollectorAPI::Case::userEventData, std::move(data), std::move(completion));
 }
 
 void CollectionService::sendActivityStream(JSONDictionary data, BoolCompletion completion) {
-    sendReport(DataCollectorAPI::Case::activityStreamData, "activityStream", std::move(data), std::move(completion));
+    sendReport(DataCollectorAPI::Case::activityStreamData, std::move(data), std::move(completion));
 }
 
 void CollectionService::sendAccelerometerData(JSONDictionary data, BoolCompletion completion) {
-    sendReport(DataCollectorAPI::Case::accelerometerData, "accelerometerData", std::move(data), std::move(completion));
+    sendReport(DataCollectorAPI::Case::accelerometerData, std::move(data), std::move(completion));
 }
 
 void CollectionService::sendLocationData(double latitude, double longitude, BoolCompletion completion) {
     auto done = track(std::move(completion));
-    auto endpoint = reportEndpoint(DataCollectorAPI::Case::locationData, "userLocation");
+    auto endpoint = reportEndpoint(DataCollectorAPI::Case::locationData);
     if (!endpoint) return finishFresh(Outcome::disabledFeature, done, false);
     std::weak_ptr<CollectionService> weakSelf = weak_from_this();
     auto placed = [weakSelf, endpoint = std::move(*endpoint), latitude, longitude, done](
@@ -248,7 +260,7 @@ void CollectionService::sendFingerprintData(const std::string& visitorId, const 
         {"visitorResponse", "true"},
         {"jsVersion", "2.0"},
     };
-    sendReport(DataCollectorAPI::Case::insertFignerPrintData, "fingerprintPro", std::move(data), {});
+    sendReport(DataCollectorAPI::Case::insertFignerPrintData, std::move(data), {});
 }
 
 // ---- the core send ----
@@ -261,7 +273,7 @@ void CollectionService::sendEvent(const DataCollectorAPI& event, JSONDictionary 
     if (!eventJSON) {
         // A report that cannot be written as JSON (text that is not UTF-8, a
         // number that is not finite) would be refused forever: say so, drop it.
-        deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
+        sayNotEncodable(event);
         return finishFresh(Outcome::notSerialisable, completion, false);
     }
     sendEncodedEvent(event, std::move(*eventJSON), std::move(completion));
@@ -283,7 +295,7 @@ void CollectionService::sendEncodedEvent(const DataCollectorAPI& event, std::str
     // Written ahead: the report is in the outbox before its first attempt.
     auto kept = deps_.queue->keep(event, key, now, eventJSON, false);
     if (kept.unencodable) {
-        deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
+        sayNotEncodable(event);
         return finishFresh(Outcome::notSerialisable, completion, false);
     }
     std::optional<std::string> ownText;
@@ -373,7 +385,7 @@ void CollectionService::deliver(const DataCollectorAPI& event, const std::string
                                 std::string_view eventJSON, uint64_t entryId, bool resend, BoolCompletion completion) {
     auto body = reportEnvelope(event, eventJSON, sessionKey(), EnvelopeNames{kClientName, kPageURL});
     if (!body) {
-        deps_.console->log("Report could not be encoded as JSON and was not sent: " + event.dataKey());
+        sayNotEncodable(event);
         if (entryId != 0) deps_.queue->removeEvent(entryId);
         if (resend) {
             ++counts_.notSerialisable;

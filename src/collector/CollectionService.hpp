@@ -84,8 +84,11 @@ public:
     size_t freshRoom() const;
     // Called on the worker when room has been made (see freshRoom()).
     void setRoomListener(std::function<void()> listener) { roomListener_ = std::move(listener); }
-    // One of the four reports above, its dictionary already written as
-    // compact JSON (by the host's thread, while many reports wait).
+    // One report of `reportCase` (the four above, the fingerprint), under the
+    // settings of its feature; the wrappers above come here.
+    void sendReport(DataCollectorAPI::Case reportCase, JSONDictionary data, BoolCompletion completion);
+    // The same, its dictionary already written as compact JSON (by the
+    // host's thread, while many reports wait).
     void sendEncodedReport(DataCollectorAPI::Case reportCase, std::string eventJSON, BoolCompletion completion);
     // Reverse-geocodes the coordinate, then sends the location report.
     void sendLocationData(double latitude, double longitude, BoolCompletion completion = {});
@@ -98,9 +101,9 @@ public:
     // for that write (write-ahead: none goes out before it is on disk).
     void commitAndSend();
 
-    // The endpoint value a report is sent as, from the settings of `featureName`;
-    // nullopt when the feature is disabled.
-    std::optional<DataCollectorAPI> reportEndpoint(DataCollectorAPI::Case reportCase, const std::string& featureName) const;
+    // The endpoint value a report is sent as, from the settings of its
+    // feature; nullopt when the feature is disabled.
+    std::optional<DataCollectorAPI> reportEndpoint(DataCollectorAPI::Case reportCase) const;
     // The "Request" record of a report at log level 2.
     void logRequest(const DataCollectorAPI& endpoint, const JSONDictionary& data) const;
     // Whether the applied log level asks for a record of each request.
@@ -149,8 +152,8 @@ private:
     // Gives the report a ticket; the completion returned ends it, once.
     BoolCompletion track(BoolCompletion completion);
     void finishFresh(Outcome outcome, const BoolCompletion& completion, bool value);
-    void sendReport(DataCollectorAPI::Case reportCase, const std::string& featureName, JSONDictionary data,
-                    BoolCompletion completion);
+    // The console line for a report that cannot be written as JSON.
+    void sayNotEncodable(const DataCollectorAPI& event) const;
     void sendEvent(const DataCollectorAPI& event, JSONDictionary data, BoolCompletion completion);
     void sendEncodedEvent(const DataCollectorAPI& event, std::string eventJSON, BoolCompletion completion);
     // Commits the outbox before long: at once without a worker, else in a task

@@ -55,26 +55,26 @@ void DataCollectorService::sendLocationData(double latitude, double longitude, B
 namespace {
 
 // Hands one report to the collector on the worker, through the inbox.
-void handOver(Engine& engine, ReportInbox::Kind kind, JSONDictionary data,
+void handOver(Engine& engine, DataCollectorAPI::Case reportCase, JSONDictionary data,
               DataCollectorService::BoolCompletion completion) {
     EntryGate::Pass pass(engine.gate());
     if (!pass) return engine.collector->refuseAfterShutdown(completion);
-    engine.inbox->handIn(kind, std::move(data), std::move(completion));
+    engine.inbox->handIn(reportCase, std::move(data), std::move(completion));
 }
 
 }  // namespace
 
 void DataCollectorService::sendUserData(JSONDictionary data, BoolCompletion completion) {
-    handOver(engine_, ReportInbox::Kind::userData, std::move(data), std::move(completion));
+    handOver(engine_, DataCollectorAPI::Case::userData, std::move(data), std::move(completion));
 }
 void DataCollectorService::sendUserEvents(JSONDictionary data, BoolCompletion completion) {
-    handOver(engine_, ReportInbox::Kind::userEvents, std::move(data), std::move(completion));
+    handOver(engine_, DataCollectorAPI::Case::userEventData, std::move(data), std::move(completion));
 }
 void DataCollectorService::sendActivityStream(JSONDictionary data, BoolCompletion completion) {
-    handOver(engine_, ReportInbox::Kind::activityStream, std::move(data), std::move(completion));
+    handOver(engine_, DataCollectorAPI::Case::activityStreamData, std::move(data), std::move(completion));
 }
 void DataCollectorService::sendAccelerometerData(JSONDictionary data, BoolCompletion completion) {
-    handOver(engine_, ReportInbox::Kind::accelerometerData, std::move(data), std::move(completion));
+    handOver(engine_, DataCollectorAPI::Case::accelerometerData, std::move(data), std::move(completion));
 }
 
 bool DataCollectorService::flush(std::chrono::milliseconds timeout) { return engine_.flush(timeout); }

@@ -21,8 +21,8 @@ std::shared_ptr<ReportInbox> ReportInbox::create(std::shared_ptr<Executor> worke
 ReportInbox::ReportInbox(std::shared_ptr<Executor> worker, std::weak_ptr<CollectionService> collector)
     : worker_(std::move(worker)), collector_(std::move(collector)) {}
 
-void ReportInbox::handIn(Kind kind, JSONDictionary data, BoolCompletion completion) {
-    Item item{kind, std::move(data), std::move(completion)};
+void ReportInbox::handIn(Case reportCase, JSONDictionary data, BoolCompletion completion) {
+    Item item{reportCase, std::move(data), std::move(completion)};
     size_t waitingNow = 0;
     {
         std::lock_guard lock(mutex_);
@@ -91,22 +91,10 @@ void ReportInbox::drain(size_t most) {
 }
 
 void ReportInbox::deliver(CollectionService& collector, Item& item) {
-    using Case = DataCollectorAPI::Case;
     if (auto* text = std::get_if<std::string>(&item.body)) {
-        static constexpr Case kCases[] = {Case::userData, Case::userEventData, Case::activityStreamData,
-                                          Case::accelerometerData};
-        collector.sendEncodedReport(kCases[static_cast<size_t>(item.kind)], std::move(*text),
-                                    std::move(item.completion));
-        return;
+        return collector.sendEncodedReport(item.reportCase, std::move(*text), std::move(item.completion));
     }
-    auto& data = std::get<JSONDictionary>(item.body);
-    switch (item.kind) {
-        case Kind::userData: return collector.sendUserData(std::move(data), std::move(item.completion));
-        case Kind::userEvents: return collector.sendUserEvents(std::move(data), std::move(item.completion));
-        case Kind::activityStream: return collector.sendActivityStream(std::move(data), std::move(item.completion));
-        case Kind::accelerometerData:
-            return collector.sendAccelerometerData(std::move(data), std::move(item.completion));
-    }
+    collector.sendReport(item.reportCase, std::move(std::get<JSONDictionary>(item.body)), std::move(item.completion));
 }
 
 }  // namespace quarra

@@ -24,7 +24,7 @@ namespace quarra {
 class ReportInbox : public std::enable_shared_from_this<ReportInbox> {
 public:
     using BoolCompletion = ReportSender::BoolCompletion;
-    enum class Kind { userData, userEvents, activityStream, accelerometerData };
+    using Case = DataCollectorAPI::Case;
 
     // Waiting reports above which new ones are written as JSON on the way in.
     static constexpr size_t kCompactAbove = 512;
@@ -37,7 +37,7 @@ public:
 
     // Any thread; never blocks on the worker. The report reaches the
     // collector on the worker, in the order handed in.
-    void handIn(Kind kind, JSONDictionary data, BoolCompletion completion);
+    void handIn(Case reportCase, JSONDictionary data, BoolCompletion completion);
     // On the worker: hands every waiting report on now (a flush must find
     // all that was handed in before it).
     void drainAll();
@@ -49,7 +49,7 @@ public:
 private:
     ReportInbox(std::shared_ptr<Executor> worker, std::weak_ptr<CollectionService> collector);
     struct Item {
-        Kind kind;
+        Case reportCase;
         std::variant<JSONDictionary, std::string> body;  // the string: compact JSON of the dictionary
         BoolCompletion completion;
     };
