@@ -50,24 +50,22 @@ void runGuarded(Executor::Task& task) {
 // has come goes before the ready tasks, so a stream of posts cannot hold it
 // back; a drain takes the ready tasks first and then every timer.
 std::optional<Executor::Task> takeNext(State& state) {
-    const bool draining = state.phase == State::Phase::draining;
-    if (!state.timers.empty() && !draining && state.timers.begin()->first.due <= std::chrono::steady_clock::now()) {
+    auto takeFirstTimer = [&state] {
         auto first = state.timers.begin();
         Executor::Task task = std::move(first->second);
         state.timers.erase(first);
         return task;
+    };
+    const bool draining = state.phase == State::Phase::draining;
+    if (!state.timers.empty() && !draining && state.timers.begin()->first.due <= std::chrono::steady_clock::now()) {
+        return takeFirstTimer();
     }
     if (!state.ready.empty()) {
         Executor::Task task = std::move(state.ready.front());
         state.ready.pop_front();
         return task;
     }
-    if (draining && !state.timers.empty()) {
-        auto first = state.timers.begin();
-        Executor::Task task = std::move(first->second);
-        state.timers.erase(first);
-        return task;
-    }
+    if (draining && !state.timers.empty()) return takeFirstTimer();
     return std::nullopt;
 }
 
