@@ -164,7 +164,7 @@ private:
                 return;
             }
             for (auto& pending : fresh) {
-                std::string origin = originOf(pending.request.url);
+                const std::string& origin = origins_.originOf(pending.request.url);  // before the request moves
                 waiting_.push(origin, std::move(pending));
             }
             start(finished);
@@ -221,12 +221,9 @@ private:
             }
             auto transfer = CurlTransfer::make(std::move(pending.request), std::move(pending.completion));
             std::string error;
-            CURL* reuse = nullptr;
-            if (!spare_.empty()) {
-                reuse = spare_.back();
-                spare_.pop_back();
-            }
-            if (!transfer->configure(CurlTransferSettings{.caFile = options_.caFile, .share = share_}, error, reuse)) {
+            auto [reuse, sameShape] = takeSpareHandle(transfer->shape());
+            if (!transfer->configure(CurlTransferSettings{.caFile = options_.caFile, .share = share_}, error, reuse,
+                                     sameShape)) {
                 waiting_.finished(origin, false);
                 finished.push_back({transfer->takeCompletion(), failed(error)});
                 continue;
@@ -255,13 +252,26 @@ private:
             finished.push_back({done.transfer->takeCompletion(), done.transfer->result(code)});
             // A new easy handle per request costs an allocation of several
             // kilobytes and its caches; the next transfer takes this one.
-            if (spare_.size() < kSpareHandlesBusy) spare_.push_back(done.transfer->releaseHandle());
+            if (spare_.size() < kSpareHandlesBusy) spare_.push_back({done.transfer->releaseHandle(), done.transfer->shape()});
         }
+    }
+
+    // A spare handle for a request of `shape`: one whose last request had the
+    // same shape if there is one (its options stand), else any; none when
+    // there are no spares.
+    std::pair<CURL*, bool> takeSpareHandle(const std::string& shape) {
+        if (spare_.empty()) return {nullptr, false};
+        auto match = std::find_if(spare_.rbegin(), spare_.rend(), [&](const Spare& spare) { return spare.shape == shape; });
+        const bool sameShape = match != spare_.rend();
+        auto taken = sameShape ? std::prev(match.base()) : std::prev(spare_.end());
+        CURL* easy = taken->easy;
+        spare_.erase(taken);
+        return {easy, sameShape};
     }
 
     void releaseSpareHandles(size_t keep = 0) {
         while (spare_.size() > keep) {
-            curl_easy_cleanup(spare_.back());
+            curl_easy_cleanup(spare_.back().easy);
             spare_.pop_back();
         }
     }
@@ -300,7 +310,14 @@ private:
     };
     std::unordered_map<CURL*, Active> active_;
     OriginQueues<Pending> waiting_;
-    std::vector<CURL*> spare_;  // easy handles of finished transfers, reset before reuse
+    OriginMemo origins_;
+    // Easy handles of finished transfers, with the shape of the request each
+    // last ran (see CurlTransfer::configure).
+    struct Spare {
+        CURL* easy;
+        std::string shape;
+    };
+    std::vector<Spare> spare_;
     CURLSH* share_ = nullptr;
 };
 

@@ -10,7 +10,9 @@ namespace {
 // not one of them and would only cost memory.
 constexpr size_t kMaxResponseBytes = 16 * 1024 * 1024;
 
-bool hasLineBreakOrNul(const std::string& text) { return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; }
+bool hasLineBreakOrNul(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+}
 
 std::string trimmed(std::string_view text) {
     constexpr std::string_view kBlanks = " \t\r\n";
@@ -38,10 +40,13 @@ std::unique_ptr<CurlTransfer> CurlTransfer::make(HttpRequest request, HttpClient
     return std::unique_ptr<CurlTransfer>(new CurlTransfer(std::move(request), std::move(completion)));
 }
 
-bool CurlTransfer::configure(const CurlTransferSettings& settings, std::string& error, CURL* reuse) {
-    // A reset keeps the handle's buffers and caches but clears every option,
-    // so nothing of the previous request (method, body, headers) carries over.
-    if (reuse) curl_easy_reset(reuse);
+bool CurlTransfer::configure(const CurlTransferSettings& settings, std::string& error, CURL* reuse, bool sameShape) {
+    // A handle whose last request had this one's shape keeps its options: only
+    // what differs per request is set again below. Any other handle is reset,
+    // which keeps its buffers and caches but clears every option, so nothing of
+    // the previous request (method, body, headers) carries over.
+    const bool keepsOptions = reuse && sameShape;
+    if (reuse && !keepsOptions) curl_easy_reset(reuse);
     easy_ = reuse ? reuse : curl_easy_init();
     if (!easy_) {
         error = "Could not create a transfer";
@@ -73,30 +78,35 @@ bool CurlTransfer::configure(const CurlTransferSettings& settings, std::string& 
 
     curl_easy_setopt(easy_, CURLOPT_PRIVATE, this);
     curl_easy_setopt(easy_, CURLOPT_URL, request_.url.c_str());
+    curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorBuffer_);
+    curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, timeoutMs);
+    curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headerList_);
+    curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
+    if (request_.body) {
+        curl_easy_setopt(easy_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request_.body->size()));
+        curl_easy_setopt(easy_, CURLOPT_POSTFIELDS, request_.body->data());
+    }
+    if (keepsOptions) return true;
+
     curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "https");
     curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
 #if LIBCURL_VERSION_NUM >= 0x075700
     // A name lookup still running must not hold up a shutdown or the process exit.
     curl_easy_setopt(easy_, CURLOPT_QUICK_EXIT, 1L);
 #endif
-    curl_easy_setopt(easy_, CURLOPT_ERRORBUFFER, errorBuffer_);
-    curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, timeoutMs);
     curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_2TLS));
     curl_easy_setopt(easy_, CURLOPT_PIPEWAIT, 1L);  // prefer multiplexing on an existing connection
     curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy_, CURLOPT_SSL_VERIFYHOST, 2L);
     if (!settings.caFile.empty()) curl_easy_setopt(easy_, CURLOPT_CAINFO, settings.caFile.c_str());
     if (settings.share) curl_easy_setopt(easy_, CURLOPT_SHARE, settings.share);
-    curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headerList_);
     curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlTransfer::onBody);
-    curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
     curl_easy_setopt(easy_, CURLOPT_HEADERFUNCTION, &CurlTransfer::onHeader);
-    curl_easy_setopt(easy_, CURLOPT_HEADERDATA, this);
 
+    // What the method needs beyond the body set above; libcurl copies the strings.
     const std::string& method = request_.method;
     if (request_.body) {
-        curl_easy_setopt(easy_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request_.body->size()));
-        curl_easy_setopt(easy_, CURLOPT_POSTFIELDS, request_.body->data());
         if (method != "POST") curl_easy_setopt(easy_, CURLOPT_CUSTOMREQUEST, method.c_str());
     } else if (method == "POST") {
         curl_easy_setopt(easy_, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(0));
@@ -108,6 +118,8 @@ bool CurlTransfer::configure(const CurlTransferSettings& settings, std::string& 
     }
     return true;
 }
+
+std::string CurlTransfer::shape() const { return request_.method + (request_.body ? "+body" : ""); }
 
 size_t CurlTransfer::onBody(char* data, size_t size, size_t count, void* self) {
     auto* transfer = static_cast<CurlTransfer*>(self);
@@ -172,6 +184,21 @@ std::string originOf(const std::string& url) {
         return value;
     };
     return part(CURLUPART_SCHEME, 0) + "://" + part(CURLUPART_HOST, 0) + ":" + part(CURLUPART_PORT, CURLU_DEFAULT_PORT);
+}
+
+const std::string& OriginMemo::originOf(const std::string& url) {
+    const std::string_view text(url);
+    const size_t authority = text.find("://");
+    if (authority == std::string_view::npos) {
+        prefix_.clear();  // nothing to key on: not kept
+        origin_ = quarra::originOf(url);
+        return origin_;
+    }
+    const std::string_view prefix = text.substr(0, text.find_first_of("/?#", authority + 3));
+    if (!prefix_.empty() && prefix == prefix_) return origin_;
+    origin_ = quarra::originOf(url);
+    prefix_ = prefix;
+    return origin_;
 }
 
 }  // namespace quarra

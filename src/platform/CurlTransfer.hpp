@@ -19,9 +19,15 @@ class CurlTransfer {
 public:
     static std::unique_ptr<CurlTransfer> make(HttpRequest request, HttpClient::Completion completion);
     // Sets the easy handle up, on `reuse` (a handle of an earlier transfer,
-    // taken over and reset) or on a new one; false with `error` set when the
-    // request cannot be handed to libcurl (an unusable header, no memory).
-    bool configure(const CurlTransferSettings& settings, std::string& error, CURL* reuse = nullptr);
+    // taken over) or on a new one; false with `error` set when the request
+    // cannot be handed to libcurl (an unusable header, no memory).
+    // `sameShape`: `reuse` last ran a request of this one's shape() with the
+    // same settings, so its fixed options stand; otherwise it is reset first.
+    bool configure(const CurlTransferSettings& settings, std::string& error, CURL* reuse = nullptr,
+                   bool sameShape = false);
+    // What decides the options beyond the per-request ones: the method and
+    // whether a body goes with it.
+    std::string shape() const;
     ~CurlTransfer();
     CurlTransfer(const CurlTransfer&) = delete;
     CurlTransfer& operator=(const CurlTransfer&) = delete;
@@ -54,6 +60,19 @@ private:
 // "scheme://host:port" of `url`, the port filled in from the scheme; the
 // URL itself when libcurl cannot read it.
 std::string originOf(const std::string& url);
+
+// originOf with its last answer kept: a client's requests mostly go to one
+// origin, and parsing each URL in full costs more than the rest of setting a
+// request up. The answer depends only on the URL up to its path, query or
+// fragment, so that prefix is the key. Not thread-safe.
+class OriginMemo {
+public:
+    const std::string& originOf(const std::string& url);
+
+private:
+    std::string prefix_;
+    std::string origin_;
+};
 
 // curl_global_init, once per process, from whichever thread comes first.
 void initialiseCurlOnce();

@@ -4,6 +4,7 @@
 #include <future>
 #include <algorithm>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include <quarra/HttpClient.hpp>
@@ -98,6 +99,66 @@ TEST(CurlHttpClient, SendsExactlyTheHeadersAndBodyAsked) {
     EXPECT_EQ(contentType, "application/json");
     EXPECT_EQ(contentTypes, 1u);
     EXPECT_FALSE(expect);
+}
+
+// Requests one after another, so each takes the easy handle the one before
+// left: whatever the earlier request's method, body, headers or time-out,
+// each goes out exactly as asked.
+TEST(CurlHttpClient, EachRequestGoesOutAsAskedWhateverRanBeforeIt) {
+    std::mutex mutex;
+    std::vector<std::string> seen;
+    auto echo = [&](const httplib::Request& request, httplib::Response& response) {
+        const std::string line = request.method + " " + request.body + " seq=" + request.get_header_value("X-Seq") +
+                                 " type=" + request.get_header_value("Content-Type");
+        {
+            std::lock_guard lock(mutex);
+            seen.push_back(line);
+        }
+        response.set_content(line, "text/plain");
+    };
+    HttpsTestServer server({{"GET", "/echo", echo}, {"POST", "/echo", echo}, {"PUT", "/echo", echo},
+                            {"DELETE", "/echo", echo}});
+    struct Step {
+        std::string method;
+        std::optional<std::string> body;
+        std::string contentType;
+        std::string expectedSeen;
+    };
+    const std::vector<Step> steps = {
+        {"POST", "one", "application/json", "POST one seq=0 type=application/json"},
+        {"POST", "two", "text/plain", "POST two seq=1 type=text/plain"},
+        {"PUT", "three", "application/json", "PUT three seq=2 type=application/json"},
+        {"GET", std::nullopt, "", "GET  seq=3 type="},
+        {"POST", std::nullopt, "", "POST  seq=4 type="},
+        {"HEAD", std::nullopt, "", "HEAD  seq=5 type="},
+        {"POST", "six", "application/json", "POST six seq=6 type=application/json"},
+        {"DELETE", std::nullopt, "", "DELETE  seq=7 type="},
+        {"GET", std::nullopt, "", "GET  seq=8 type="},
+        {"PUT", "nine", "", "PUT nine seq=9 type="},
+    };
+    auto client = trustingClient();
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        HttpRequest request;
+        request.method = step.method;
+        request.url = server.url("/echo");
+        request.body = step.body;
+        request.headers = {{"X-Seq", std::to_string(i)}};
+        if (!step.contentType.empty()) request.headers.emplace_back("Content-Type", step.contentType);
+        request.timeout = 10s;
+        Results results;
+        client->send(request, results.add());
+        ASSERT_TRUE(results.waitFor(1)) << step.method;
+        const auto result = results.all().at(0);
+        ASSERT_TRUE(result.response.has_value()) << step.method << ": " << result.error.value_or("");
+        EXPECT_EQ(result.response->statusCode, 200) << step.method;
+        // A HEAD answer has no body; any other carries back what the server saw.
+        EXPECT_EQ(result.body.value_or("?"), step.method == "HEAD" ? "" : step.expectedSeen) << step.method;
+    }
+    std::vector<std::string> expected;
+    for (const auto& step : steps) expected.push_back(step.expectedSeen);
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(seen, expected);
 }
 
 TEST(CurlHttpClient, ManyConcurrentRequestsShareAFewConnections) {
