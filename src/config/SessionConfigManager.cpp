@@ -43,6 +43,15 @@ std::vector<FeatureDetails> SessionConfigManager::apiSetting() const {
     return configuration_.apiSetting;
 }
 
+std::optional<FeatureDetails> SessionConfigManager::appliedFeature(const std::string& apiName, bool& listApplied) const {
+    std::lock_guard lock(mutex_);
+    listApplied = !configuration_.apiSetting.empty();
+    for (const auto& details : configuration_.apiSetting) {
+        if (details.apiName && *details.apiName == apiName) return details;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> SessionConfigManager::sessionKey() const {
     std::lock_guard lock(mutex_);
     return configuration_.sessionKey;

@@ -37,6 +37,10 @@ public:
     std::optional<bool> visitorIDExpired() const;
     std::optional<bool> fppEnable() const;
     std::vector<FeatureDetails> apiSetting() const;
+    // The first applied record whose apiName equals `apiName`, copied alone
+    // (a report asks for one, not for the list); `listApplied` says whether
+    // any list has been applied.
+    std::optional<FeatureDetails> appliedFeature(const std::string& apiName, bool& listApplied) const;
     std::optional<std::string> sessionKey() const;
     std::optional<bool> flushStoredData() const;
     std::optional<std::string> fPJSApiToken() const;

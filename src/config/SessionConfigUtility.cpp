@@ -5,10 +5,11 @@ namespace quarra {
 
 std::optional<FeatureDetails> SessionConfigUtility::featureDetails(const std::string& apiName,
                                                                    const SessionConfigManager& holder) {
-    auto settings = holder.apiSetting();
+    bool listApplied = false;
+    auto applied = holder.appliedFeature(apiName, listApplied);
+    if (listApplied) return applied;
     // Nothing applied yet: the built-in list answers, never the cache file.
-    if (settings.empty()) settings = CacheManager::defaultFeatureDetails();
-    for (auto& details : settings) {
+    for (auto& details : CacheManager::defaultFeatureDetails()) {
         if (details.apiName && *details.apiName == apiName) return std::move(details);
     }
     return std::nullopt;
