@@ -30,13 +30,17 @@ std::optional<std::string> compactJSON(const JSONDictionary& value) {
     auto text = dump(value, -1);
     if (!text) return std::nullopt;
     // A "/" can only occur inside a string in JSON output, so escaping every
-    // one of them is exact.
+    // one of them is exact. Most reports have none, and keep their text as it is.
+    size_t slash = text->find('/');
+    if (slash == std::string::npos) return text;
     std::string out;
     out.reserve(text->size() + 8);
-    for (char c : *text) {
-        if (c == '/') out += '\\';
-        out += c;
+    size_t from = 0;
+    for (; slash != std::string::npos; from = slash + 1, slash = text->find('/', from)) {
+        out.append(*text, from, slash - from);
+        out += "\\/";
     }
+    out.append(*text, from);
     return out;
 }
 

@@ -16,6 +16,15 @@ TEST(CompactJSON, EscapesSlashesAndHasNoWhitespace) {
     EXPECT_EQ(compactJSON(envelope).value(), R"({"events":[{"url":"https:\/\/a.example\/b"}],"sessionId":"k\/1"})");
 }
 
+TEST(CompactJSON, EscapesEverySlashWhereverItStands) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", R"("")"},           {"plain", R"("plain")"},     {"/", R"("\/")"},
+        {"//", R"("\/\/")"},     {"/a/", R"("\/a\/")"},     {"a//b/", R"("a\/\/b\/")"},
+        {"\\/", R"("\\\/")"},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(compactJSON(JSONDictionary(text)).value(), expected) << text;
+}
+
 TEST(CompactJSON, FailsOnTextThatIsNotUTF8AndOnNonFiniteNumbers) {
     EXPECT_FALSE(compactJSON(JSONDictionary{{"a", std::string("\xff\xfe")}}).has_value());
     EXPECT_FALSE(compactJSON(JSONDictionary{{"a", {1.0, std::numeric_limits<double>::quiet_NaN()}}}).has_value());
