@@ -36,6 +36,10 @@ struct QUARRA_API HttpRequest {
     HttpHeaders headers;                       ///< The header fields to send.
     std::optional<std::string> body;           ///< The body; absent: none is sent.
     std::chrono::milliseconds timeout{60000};  ///< Limit for the whole exchange.
+    /// Whether the result's HttpResponse::headers are filled in. The library's
+    /// own reports read none, and leave them out to save copying them; a
+    /// client may fill them in regardless.
+    bool collectResponseHeaders = true;
 
     /// First value of a header, compared without regard to case; none when absent.
     std::optional<std::string> header(std::string_view name) const;

@@ -135,6 +135,7 @@ size_t CurlTransfer::onBody(char* data, size_t size, size_t count, void* self) {
 size_t CurlTransfer::onHeader(char* data, size_t size, size_t count, void* self) {
     auto* transfer = static_cast<CurlTransfer*>(self);
     const size_t bytes = size * count;
+    if (!transfer->request_.collectResponseHeaders) return bytes;
     std::string_view line(data, bytes);
     if (line.starts_with("HTTP/")) {
         transfer->responseHeaders_.clear();  // a new response (after an interim one) starts over

@@ -158,6 +158,7 @@ std::optional<HttpRequest> DataCollectorAPI::asURLRequest(const std::optional<st
 
     HttpRequest request;
     request.method = "POST";
+    request.collectResponseHeaders = false;  // answers are read by status and body alone
     if (std::string full = base + path_; isValidURL(full)) {
         request.url = std::move(full);
     } else if (isValidURL(base)) {

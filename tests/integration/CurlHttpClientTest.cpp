@@ -81,6 +81,32 @@ TEST(CurlHttpClient, CollectsStatusHeadersAndBody) {
     EXPECT_TRUE(sawHeader);
 }
 
+TEST(CurlHttpClient, AnswerHeadersAreLeftOutWhenNotAskedFor) {
+    HttpsTestServer server({{"POST", "/in", [](const httplib::Request&, httplib::Response& response) {
+                                 response.status = 202;
+                                 response.set_header("X-Answer", "42");
+                                 response.set_content("taken", "text/plain");
+                             }}});
+    auto client = trustingClient();
+    for (bool collect : {false, true, false}) {
+        Results results;
+        auto request = post(server.url("/in"), "{}");
+        request.collectResponseHeaders = collect;
+        client->send(request, results.add());
+        ASSERT_TRUE(results.waitFor(1));
+        const auto result = results.all().at(0);
+        ASSERT_TRUE(result.response.has_value()) << result.error.value_or("");
+        EXPECT_EQ(result.response->statusCode, 202);
+        EXPECT_EQ(result.body, "taken");
+        const auto& headers = result.response->headers;
+        const bool sawAnswer = std::any_of(headers.begin(), headers.end(), [](const auto& header) {
+            return header.first == "X-Answer" && header.second == "42";
+        });
+        EXPECT_EQ(sawAnswer, collect);
+        EXPECT_EQ(headers.empty(), !collect);
+    }
+}
+
 TEST(CurlHttpClient, SendsExactlyTheHeadersAndBodyAsked) {
     std::promise<std::tuple<std::string, std::string, size_t, bool>> seen;
     HttpsTestServer server({{"POST", "/in", [&](const httplib::Request& request, httplib::Response& response) {

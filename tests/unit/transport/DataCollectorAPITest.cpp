@@ -61,6 +61,7 @@ TEST(DataCollectorAPI, ReportCasesArePlainPostsWithAMinuteTimeout) {
         EXPECT_TRUE(request.headers.empty()) << caseName(api.kind());
         EXPECT_FALSE(request.body.has_value()) << caseName(api.kind());
         EXPECT_EQ(request.timeout, milliseconds(60'000)) << caseName(api.kind());
+        EXPECT_FALSE(request.collectResponseHeaders) << caseName(api.kind());
     }
 }
 
