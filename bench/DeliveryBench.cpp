@@ -15,6 +15,10 @@
 // (every thread, nginx not included); connections and requests_per_report
 // come from nginx's status page; stall_ms is the longest gap between two
 // completions; server_busy is nginx's CPU over the batch's wall time.
+// DeliveryPaired runs raw and library batches in turn, seven pairs, and gives
+// the medians of the per-pair ratios: the steadiest comparison on a machine
+// whose speed drifts:
+//   build/default/bench/quarra-bench --benchmark_filter='^DeliveryPaired'
 // The memory figures reset the peak RSS before each run (/proc/self/clear_refs),
 // but it still starts from what earlier benchmarks left resident
 // (base_rss_MB); for the smallest base run them on their own:
@@ -342,6 +346,52 @@ void DeliveryLibrary(benchmark::State& state, Protocol protocol) {
     state.counters["cpu_vs_raw"] = figures.cpuMicrosPerReport() / median(rawCpu);
 }
 
+// ---- both, batch by batch ----
+
+// Raw and library batches in turn, so that both see the machine in the same
+// state: the raw client's speed moves by a third between runs here, and a
+// ratio of two separate medians moves with it. The figures are medians of
+// the per-pair ratios.
+void DeliveryPaired(benchmark::State& state, Protocol protocol) {
+    NginxCollector* nginx = nginxOrSkip(state);
+    if (!nginx) return;
+    const auto reports = static_cast<size_t>(state.range(0));
+    const size_t inFlight = protocol == Protocol::http2 ? 64 : 6;
+    const std::string origin = originFor(*nginx, protocol);
+    const std::string url = origin + "/api/data/collect/userEvents";
+    LibraryClient client(origin);
+    constexpr int kPairs = 7;
+    std::vector<double> rateRatios, cpuRatios, rawRates, libraryRates, rawCpu, libraryCpu;
+    double longestStallMs = 0;
+    for (auto _ : state) {
+        for (int pair = 0; pair < kPairs; ++pair) {
+            BatchFigures raw, library;
+            if (!measureBatch(state, *nginx, reports, raw,
+                              [&](const auto& log) { return postRaw(url, reports, inFlight, *log); }) ||
+                !measureBatch(state, *nginx, reports, library, [&](const auto& log) {
+                    return client.send(reports, log, std::chrono::seconds(300));
+                })) {
+                return;
+            }
+            rateRatios.push_back(library.reportsPerSecond() / raw.reportsPerSecond());
+            cpuRatios.push_back(library.cpuMicrosPerReport() / raw.cpuMicrosPerReport());
+            rawRates.push_back(raw.reportsPerSecond());
+            libraryRates.push_back(library.reportsPerSecond());
+            rawCpu.push_back(raw.cpuMicrosPerReport());
+            libraryCpu.push_back(library.cpuMicrosPerReport());
+            longestStallMs = std::max(longestStallMs, library.stallMs);
+        }
+    }
+    state.counters["vs_raw"] = median(rateRatios);
+    state.counters["vs_raw_min"] = *std::min_element(rateRatios.begin(), rateRatios.end());
+    state.counters["cpu_vs_raw"] = median(cpuRatios);
+    state.counters["raw_reports_per_s"] = median(rawRates);
+    state.counters["reports_per_s"] = median(libraryRates);
+    state.counters["raw_cpu_us_per_report"] = median(rawCpu);
+    state.counters["cpu_us_per_report"] = median(libraryCpu);
+    state.counters["stall_ms"] = longestStallMs;  // the library's longest, over every batch
+}
+
 // ---- memory of queued reports ----
 
 // From /proc/self/status, in bytes: "VmRSS" now, "VmHWM" the peak.
@@ -435,6 +485,14 @@ double minimum(const std::vector<double>& values) { return *std::min_element(val
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         }
+    }
+    for (const auto& [name, protocol] : protocols) {
+        benchmark::RegisterBenchmark((std::string("DeliveryPaired/") + name).c_str(), DeliveryPaired, protocol)
+            ->ArgName("reports")
+            ->Arg(reports)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     benchmark::RegisterBenchmark("DeliveryQueuedMemory", DeliveryQueuedMemory)
         ->ArgName("reports")
