@@ -354,7 +354,12 @@ void CollectionService::sendHeld() {
         deliver(next.type, next.idempotencyKey, *eventJSON, next.entryId, false, std::move(next.completion));
     }
     sendingHeld_ = false;
-    if (roomListener_ && freshRoom() > 0) roomListener_();
+    // While reports are on the wire, room is offered a batch at a time: let in
+    // one by one as answers come, each would cost an outbox write of its own.
+    // The ones already written ahead keep the wire busy meanwhile.
+    constexpr size_t kRoomBatch = limits::kMaxReportsInFlight / 4;
+    const size_t room = freshRoom();
+    if (roomListener_ && room > 0 && (room >= kRoomBatch || freshInFlight_ == 0)) roomListener_();
 }
 
 void CollectionService::freshAnswered() {

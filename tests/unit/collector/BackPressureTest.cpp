@@ -6,6 +6,7 @@
 
 #include "base/JsonText.hpp"
 #include "base/Limits.hpp"
+#include "queue/EventStore.hpp"
 #include "EngineHarness.hpp"
 
 namespace quarra {
@@ -13,6 +14,25 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::EngineHarness;
+
+// Keeps nothing, and counts the writes that carried new reports.
+class CountingStore final : public EventStore {
+public:
+    explicit CountingStore(size_t& writesWithReports) : writes_(writesWithReports) {}
+    Loaded load() override { return {}; }
+    void stagePut(uint64_t, const std::string&) override { ++staged_; }
+    void stageErase(uint64_t) override {}
+    Committed commit() override {
+        if (staged_ > 0) ++writes_;
+        staged_ = 0;
+        return {};
+    }
+    uint64_t storedSize(uint64_t textBytes) const override { return textBytes; }
+
+private:
+    size_t& writes_;
+    size_t staged_ = 0;
+};
 
 TEST(BackPressure, OnlyAFixedNumberOfReportsAreOnTheWireAndEveryOneIsAnsweredOnce) {
     EngineHarness h(/*manual=*/true);
@@ -88,6 +108,38 @@ TEST(BackPressure, ABurstWaitsInTheInboxUntilAnswersMakeRoom) {
     h.settle();
     EXPECT_EQ(answered, kReports);
     EXPECT_EQ(h.engine->inbox->waiting(), 0u);
+    const auto requests = h.http->requests();
+    ASSERT_EQ(requests.size(), kReports);
+    for (size_t i = 0; i < kReports; ++i) {
+        const auto body = parseJSON(requests[i].body.value_or("")).value_or(JSONDictionary::object());
+        ASSERT_EQ(body["events"][0]["n"], std::to_string(i));
+    }
+}
+
+// A long burst whose answers come one at a time: the reports waiting in the
+// inbox are let in, and written ahead, a batch at a time rather than one per
+// answer, and each still goes once, in order.
+TEST(BackPressure, ABurstAnsweredOneAtATimeIsWrittenAheadInBatches) {
+    size_t writes = 0;
+    EngineHarness h(/*manual=*/true, /*sealedStore=*/false, std::make_unique<CountingStore>(writes));
+    h.startSession();
+    size_t sent = 0;
+    h.http->setDelay([&sent](const HttpRequest&) { return std::chrono::milliseconds(++sent); });
+    constexpr size_t kReports = 1000;
+    size_t accepted = 0;
+    for (size_t i = 0; i < kReports; ++i) {
+        h.service().sendUserEvents({{"n", std::to_string(i)}}, [&accepted](bool ok) { accepted += ok ? 1 : 0; });
+    }
+    h.manualQueue->runUntilIdle();
+    const size_t writesForTheFirstWindows = writes;
+    while (auto next = h.network->nextDelay()) {
+        h.network->advance(*next);
+        h.manualQueue->runUntilIdle();
+        ASSERT_LE(h.http->unanswered(), limits::kMaxReportsInFlight);
+    }
+    EXPECT_EQ(accepted, kReports);
+    // One write per answer would be about 750 here; a quarter window at a time, about 25.
+    EXPECT_LE(writes - writesForTheFirstWindows, kReports / (limits::kMaxReportsInFlight / 8));
     const auto requests = h.http->requests();
     ASSERT_EQ(requests.size(), kReports);
     for (size_t i = 0; i < kReports; ++i) {

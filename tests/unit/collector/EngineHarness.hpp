@@ -60,7 +60,9 @@ inline bool eventually(const std::function<bool()>& done, std::chrono::milliseco
 }
 
 struct EngineHarness {
-    explicit EngineHarness(bool manual, bool sealedStore = false) {
+    // `eventStore`: where the outbox keeps reports; none: the sealed outbox
+    // in the temporary directory.
+    explicit EngineHarness(bool manual, bool sealedStore = false, std::unique_ptr<EventStore> eventStore = nullptr) {
         // The platform answers the session calls; the collector accepts.
         http->setResponder([](const HttpRequest& request) -> std::optional<HttpResult> {
             if (request.url.ends_with("accessToken")) return SimulatedHttpClient::ok(SessionHarness::tokenJSON("tok", "ref"));
@@ -78,6 +80,7 @@ struct EngineHarness {
         EngineParts parts;
         parts.device = std::make_shared<FixedDeviceInfo>();
         if (!sealedStore) parts.secureStore = std::make_shared<MemorySecureItemStore>();
+        parts.eventStore = std::move(eventStore);
         if (manual) {
             options.mainExecutor = manualQueue;
             parts.worker = manualQueue;
