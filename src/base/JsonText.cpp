@@ -32,7 +32,12 @@ std::optional<std::string> compactJSON(const JSONDictionary& value) {
     // A "/" can only occur inside a string in JSON output, so escaping every
     // one of them is exact. Most reports have none, and keep their text as it is.
     size_t slash = text->find('/');
-    if (slash == std::string::npos) return text;
+    if (slash == std::string::npos) {
+        // The writer grows its text by doubling; a text kept for long (waiting
+        // reports, the outbox's entries) should not carry that spare room.
+        text->shrink_to_fit();
+        return text;
+    }
     std::string out;
     out.reserve(text->size() + 8);
     size_t from = 0;

@@ -25,6 +25,17 @@ TEST(CompactJSON, EscapesEverySlashWhereverItStands) {
     for (const auto& [text, expected] : cases) EXPECT_EQ(compactJSON(JSONDictionary(text)).value(), expected) << text;
 }
 
+// Waiting reports are kept as this text, so its spare room is memory per report.
+TEST(CompactJSON, TextCarriesNoSpareRoom) {
+    JSONDictionary report;
+    for (int i = 0; i < 12; ++i) report["key" + std::to_string(i)] = std::string(20, static_cast<char>('a' + i));
+    for (const bool withSlash : {false, true}) {
+        if (withSlash) report["url"] = "https://a.example/b";
+        const auto text = compactJSON(report).value();
+        EXPECT_LE(text.capacity(), text.size() + text.size() / 8) << (withSlash ? "with a slash" : "without");
+    }
+}
+
 TEST(CompactJSON, FailsOnTextThatIsNotUTF8AndOnNonFiniteNumbers) {
     EXPECT_FALSE(compactJSON(JSONDictionary{{"a", std::string("\xff\xfe")}}).has_value());
     EXPECT_FALSE(compactJSON(JSONDictionary{{"a", {1.0, std::numeric_limits<double>::quiet_NaN()}}}).has_value());
