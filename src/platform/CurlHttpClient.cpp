@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include <quarra/HttpClient.hpp>
@@ -92,9 +93,10 @@ public:
         {
             std::lock_guard lock(mutex_);
             if (stopping_) return false;
-            // The network thread takes the whole list at once after a wake:
-            // one wake (a system call) per batch, not one per request.
-            wakeThread = incoming_.empty();
+            // The network thread takes the whole list before it next sleeps:
+            // it is woken only while it sleeps, once per sleep, so a batch of
+            // requests costs one wake (a system call) or none.
+            wakeThread = multi_ ? sleeping_ && !std::exchange(wakeSent_, true) : incoming_.empty();
             incoming_.push_back(std::move(pending));
             startThread = !threadStarted_;
             threadStarted_ = true;
@@ -189,7 +191,11 @@ private:
                 long due = -1;
                 curl_multi_timeout(multi, &due);
                 const int waitMs = due < 0 || due > kLongestPollMs ? kLongestPollMs : static_cast<int>(due);
-                curl_multi_poll(multi, nullptr, 0, waitMs, nullptr);
+                if (startSleeping()) {
+                    curl_multi_poll(multi, nullptr, 0, waitMs, nullptr);
+                    std::lock_guard lock(mutex_);
+                    sleeping_ = false;
+                }
             } else {
                 waitWithoutMulti();
             }
@@ -286,6 +292,16 @@ private:
         waiting_.takeAll([&](Pending pending) { finished.push_back({std::move(pending.completion), failed(kCancelled)}); });
     }
 
+    // Whether to sleep in the poll: not while requests wait to be taken in
+    // (one that came after the list was taken may not have woken us).
+    bool startSleeping() {
+        std::lock_guard lock(mutex_);
+        if (stopping_ || !incoming_.empty()) return false;
+        sleeping_ = true;
+        wakeSent_ = false;
+        return true;
+    }
+
     // Without a multi handle every request fails at once; just wait for work.
     void waitWithoutMulti() {
         std::unique_lock lock(mutex_);
@@ -295,11 +311,13 @@ private:
     const CurlClientOptions options_;
     const std::function<void()> started_;
     std::weak_ptr<Core> self_;
-    std::mutex mutex_;  // guards the five below
+    std::mutex mutex_;  // guards the seven below
     std::condition_variable idle_;
     std::deque<Pending> incoming_;
     bool stopping_ = false;
     bool threadStarted_ = false;
+    bool sleeping_ = false;  // the network thread is in (or about to enter) its poll
+    bool wakeSent_ = false;  // and has been woken from it once already
     CURLM* multi_ = nullptr;  // written once by the network thread
     std::mutex threadMutex_;  // guards thread_
     std::thread thread_;

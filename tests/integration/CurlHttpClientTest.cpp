@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <functional>
 #include <future>
 #include <algorithm>
 #include <mutex>
@@ -246,6 +247,44 @@ TEST(CurlHttpClient, TheTimeOutCountsFromTheWireAndOriginsTakeTurns) {
     EXPECT_LE(slow.connectionCount(), 6u);
     const auto quickAt = std::find(order.begin(), order.end(), "quick") - order.begin();
     EXPECT_LT(quickAt, 12) << "the quick service answered behind the slow one's queue";
+}
+
+// Each request goes out from the completion of the one before: once from the
+// network thread itself (which is busy then, so nobody wakes it) and once from
+// another thread just after an answer (when the thread may be on its way to
+// sleep). A request left in the hand-over list until the poll's one-second
+// limit would make the chain of fifty take most of a minute.
+TEST(CurlHttpClient, ARequestHandedOverWhileTheThreadIsBusyIsNotLeftWaiting) {
+    HttpsTestServer server({{"POST", "/in", [](const httplib::Request&, httplib::Response& response) {
+                                 response.set_content("{}", "application/json");
+                             }}});
+    auto client = trustingClient();
+    constexpr int kChain = 50;
+    for (const bool fromCompletion : {true, false}) {
+        std::mutex mutex;
+        std::condition_variable changed;
+        int answered = 0;
+        std::function<void(HttpResult)> next = [&](HttpResult result) {
+            std::lock_guard lock(mutex);
+            answered += result.response ? 1 : 0;
+            if (fromCompletion && answered < kChain) client->send(post(server.url("/in"), "{}"), next);
+            changed.notify_all();
+        };
+        const auto start = std::chrono::steady_clock::now();
+        client->send(post(server.url("/in"), "{}"), next);
+        std::unique_lock lock(mutex);
+        for (int sent = 1; sent < kChain || answered < kChain;) {
+            ASSERT_TRUE(changed.wait_for(lock, kPatience, [&] { return answered >= sent; })) << answered;
+            if (!fromCompletion && sent < kChain) {
+                lock.unlock();
+                client->send(post(server.url("/in"), "{}"), next);
+                lock.lock();
+            }
+            ++sent;
+        }
+        EXPECT_EQ(answered, kChain);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, kPatience) << (fromCompletion ? "from" : "after") << " completions";
+    }
 }
 
 TEST(CurlHttpClient, UntrustedServerIsRefused) {
