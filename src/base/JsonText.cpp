@@ -1,5 +1,6 @@
 #include "base/JsonText.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quarra {
@@ -30,18 +31,18 @@ std::optional<std::string> compactJSON(const JSONDictionary& value) {
     auto text = dump(value, -1);
     if (!text) return std::nullopt;
     // A "/" can only occur inside a string in JSON output, so escaping every
-    // one of them is exact. Most reports have none, and keep their text as it is.
-    size_t slash = text->find('/');
-    if (slash == std::string::npos) {
-        // The writer grows its text by doubling; a text kept for long (waiting
-        // reports, the outbox's entries) should not carry that spare room.
+    // one of them is exact. The writer grows its text by doubling; a text kept
+    // for long (waiting reports, the outbox's entries) should not carry that
+    // spare room, so the result is sized exactly.
+    const size_t slashes = static_cast<size_t>(std::count(text->begin(), text->end(), '/'));
+    if (slashes == 0) {
         text->shrink_to_fit();
         return text;
     }
     std::string out;
-    out.reserve(text->size() + 8);
+    out.reserve(text->size() + slashes);
     size_t from = 0;
-    for (; slash != std::string::npos; from = slash + 1, slash = text->find('/', from)) {
+    for (size_t slash = text->find('/'); slash != std::string::npos; from = slash + 1, slash = text->find('/', from)) {
         out.append(*text, from, slash - from);
         out += "\\/";
     }
