@@ -96,7 +96,7 @@ public:
             // The network thread takes the whole list before it next sleeps:
             // it is woken only while it sleeps, once per sleep, so a batch of
             // requests costs one wake (a system call) or none.
-            wakeThread = multi_ ? sleeping_ && !std::exchange(wakeSent_, true) : incoming_.empty();
+            wakeThread = multi_ ? std::exchange(wakeable_, false) : incoming_.empty();
             incoming_.push_back(std::move(pending));
             startThread = !threadStarted_;
             threadStarted_ = true;
@@ -194,7 +194,7 @@ private:
                 if (startSleeping()) {
                     curl_multi_poll(multi, nullptr, 0, waitMs, nullptr);
                     std::lock_guard lock(mutex_);
-                    sleeping_ = false;
+                    wakeable_ = false;
                 }
             } else {
                 waitWithoutMulti();
@@ -297,8 +297,7 @@ private:
     bool startSleeping() {
         std::lock_guard lock(mutex_);
         if (stopping_ || !incoming_.empty()) return false;
-        sleeping_ = true;
-        wakeSent_ = false;
+        wakeable_ = true;
         return true;
     }
 
@@ -311,13 +310,14 @@ private:
     const CurlClientOptions options_;
     const std::function<void()> started_;
     std::weak_ptr<Core> self_;
-    std::mutex mutex_;  // guards the seven below
+    std::mutex mutex_;  // guards the six below
     std::condition_variable idle_;
     std::deque<Pending> incoming_;
     bool stopping_ = false;
     bool threadStarted_ = false;
-    bool sleeping_ = false;  // the network thread is in (or about to enter) its poll
-    bool wakeSent_ = false;  // and has been woken from it once already
+    // The network thread is in (or about to enter) its poll and nobody has
+    // woken it from it yet.
+    bool wakeable_ = false;
     CURLM* multi_ = nullptr;  // written once by the network thread
     std::mutex threadMutex_;  // guards thread_
     std::thread thread_;
