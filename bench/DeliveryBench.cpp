@@ -202,6 +202,14 @@ std::string originFor(const NginxCollector& nginx, Protocol protocol) {
     return protocol == Protocol::http2 ? nginx.http2Origin() : nginx.http1Origin();
 }
 
+// Six connections of one request each, or 64 streams over HTTP/2: what the library allows.
+size_t rawInFlight(Protocol protocol) { return protocol == Protocol::http2 ? 64 : 6; }
+
+// Where the raw client posts: the path the library posts user events to.
+std::string rawReportURL(const std::string& origin) { return origin + "/api/data/collect/userEvents"; }
+
+double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+
 // ---- the bare libcurl client ----
 
 // The body the library posts for the seven-entry event (about 230 bytes).
@@ -274,9 +282,8 @@ void DeliveryRaw(benchmark::State& state, Protocol protocol) {
     NginxCollector* nginx = nginxOrSkip(state);
     if (!nginx) return;
     const auto reports = static_cast<size_t>(state.range(0));
-    // Six connections of one request each, or 64 streams over HTTP/2: what the library allows.
-    const size_t inFlight = protocol == Protocol::http2 ? 64 : 6;
-    const std::string url = originFor(*nginx, protocol) + "/api/data/collect/userEvents";
+    const size_t inFlight = rawInFlight(protocol);
+    const std::string url = rawReportURL(originFor(*nginx, protocol));
     BatchFigures figures;
     for (auto _ : state) {
         if (!measureBatch(state, *nginx, reports, figures,
@@ -356,9 +363,9 @@ void DeliveryPaired(benchmark::State& state, Protocol protocol) {
     NginxCollector* nginx = nginxOrSkip(state);
     if (!nginx) return;
     const auto reports = static_cast<size_t>(state.range(0));
-    const size_t inFlight = protocol == Protocol::http2 ? 64 : 6;
+    const size_t inFlight = rawInFlight(protocol);
     const std::string origin = originFor(*nginx, protocol);
-    const std::string url = origin + "/api/data/collect/userEvents";
+    const std::string url = rawReportURL(origin);
     LibraryClient client(origin);
     constexpr int kPairs = 7;
     std::vector<double> rateRatios, cpuRatios, rawRates, libraryRates, rawCpu, libraryCpu;
@@ -383,7 +390,7 @@ void DeliveryPaired(benchmark::State& state, Protocol protocol) {
         }
     }
     state.counters["vs_raw"] = median(rateRatios);
-    state.counters["vs_raw_min"] = *std::min_element(rateRatios.begin(), rateRatios.end());
+    state.counters["vs_raw_min"] = minimum(rateRatios);
     state.counters["cpu_vs_raw"] = median(cpuRatios);
     state.counters["raw_reports_per_s"] = median(rawRates);
     state.counters["reports_per_s"] = median(libraryRates);
@@ -465,8 +472,6 @@ void DeliveryQueuedMemory(benchmark::State& state) {
         state.counters["peak_of_this_run"] = peakReset ? 1 : 0;
     }
 }
-
-double minimum(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
 
 [[maybe_unused]] const bool registered = [] {
     const int64_t reports = reportsPerBatch();
