@@ -78,4 +78,19 @@ std::string SqliteConnection::lastError() const { return sqlite3_errmsg(db_); }
 
 int SqliteConnection::lastErrorCode() const { return sqlite3_errcode(db_) & 0xff; }
 
+void SqliteConnection::onLogGrown(LogGrown hook) {
+    logGrown_ = std::move(hook);
+    sqlite3_wal_hook(
+        db_,
+        [](void* context, sqlite3*, const char*, int pages) {
+            if (const auto& hook = static_cast<SqliteConnection*>(context)->logGrown_) hook(pages);
+            return SQLITE_OK;
+        },
+        this);
+}
+
+bool SqliteConnection::checkpoint() {
+    return sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr) == SQLITE_OK;
+}
+
 }  // namespace quarra

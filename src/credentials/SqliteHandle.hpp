@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,9 +66,19 @@ public:
     // The primary result code of the last failure (SQLITE_NOTADB, SQLITE_FULL, ...).
     int lastErrorCode() const;
 
+    // Told, after each commit in write-ahead-log mode, how many pages the log
+    // holds. Setting it ends SQLite's own checkpoint after a commit: the
+    // owner decides when the log is folded into the database.
+    using LogGrown = std::function<void(int pages)>;
+    void onLogGrown(LogGrown hook);
+    // Folds what it can of the write-ahead log into the database, waiting
+    // for no other connection; false when it could not (see lastError()).
+    bool checkpoint();
+
 private:
     explicit SqliteConnection(sqlite3* db) : db_(db) {}
     sqlite3* db_;
+    LogGrown logGrown_;
 };
 
 }  // namespace quarra

@@ -67,6 +67,7 @@ SqliteOutbox::Opened SqliteOutbox::openDatabase(std::string& problem) {
     if (!db_->execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; PRAGMA cache_size = -256")) {
         return fail(false);
     }
+    db_->onLogGrown([this](int pages) { logGrown(pages); });
     if (settings_.maxPages) {
         const std::string limit = "PRAGMA max_page_count = " + std::to_string(*settings_.maxPages);
         if (!db_->execute(limit.c_str())) return fail(false);
@@ -161,7 +162,11 @@ SqliteOutbox::Loaded SqliteOutbox::load() {
             staged_.clear();
             opened = readRows(loaded, problem);
         }
-        if (opened == Opened::ok) return loaded;
+        if (opened == Opened::ok) {
+            // Only now: a database set aside above must not be checkpointed.
+            if (settings_.checkpointThread) checkpointer_ = std::make_unique<OutboxCheckpointer>(path_);
+            return loaded;
+        }
         if (opened == Opened::failed || attempt == 1) {
             db_.reset();
             loaded.rows.clear();
@@ -177,6 +182,15 @@ SqliteOutbox::Loaded SqliteOutbox::load() {
                                ", starting a fresh one");
     }
     return loaded;
+}
+
+void SqliteOutbox::logGrown(int pages) {
+    if (pages < settings_.checkpointPages) return;
+    if (!checkpointer_ || pages >= settings_.checkpointHardBound) {
+        db_->checkpoint();
+        return;
+    }
+    checkpointer_->request();
 }
 
 void SqliteOutbox::stagePut(uint64_t id, const std::string& text) { staged_[id] = text; }

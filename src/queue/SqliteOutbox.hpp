@@ -19,6 +19,7 @@
 #include "credentials/SqliteHandle.hpp"
 #include "credentials/StoreKey.hpp"
 #include "queue/EventStore.hpp"
+#include "queue/OutboxCheckpointer.hpp"
 
 namespace quarra {
 
@@ -32,6 +33,12 @@ public:
         KeyLoader key;  // the secure store's key
         // At most this many database pages (a test's way to fill the disk).
         std::optional<int64_t> maxPages;
+        // The log is folded into the database off the writing thread once it
+        // holds this many pages; by the writer itself without that thread, or
+        // past the hard bound (the thread has not kept up).
+        int checkpointPages = 1000;
+        int checkpointHardBound = 16000;
+        bool checkpointThread = true;
     };
 
     explicit SqliteOutbox(Settings settings);
@@ -44,6 +51,8 @@ public:
     uint64_t storedSize(uint64_t textBytes) const override;
 
     const std::filesystem::path& path() const { return path_; }
+    // Null until the outbox is loaded, and without a checkpoint thread.
+    const OutboxCheckpointer* checkpointer() const { return checkpointer_.get(); }
 
 private:
     enum class Opened { ok, damaged, failed };
@@ -51,12 +60,15 @@ private:
     // Renames the database (and its log files) with a time stamp; the new name, or the problem.
     std::optional<std::string> moveAside(std::string& movedTo);
     Opened readRows(Loaded& loaded, std::string& problem);
+    void logGrown(int pages);
 
     Settings settings_;
     std::filesystem::path path_;
     std::optional<StoreKey> key_;
     std::unique_ptr<SqliteConnection> db_;
     std::map<uint64_t, std::optional<std::string>> staged_;  // the text to put, or nothing: erase
+    // Declared last: its thread is joined before the connection closes.
+    std::unique_ptr<OutboxCheckpointer> checkpointer_;
 };
 
 }  // namespace quarra
