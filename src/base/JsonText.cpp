@@ -50,6 +50,24 @@ std::optional<std::string> compactJSON(const JSONDictionary& value) {
     return out;
 }
 
+std::optional<std::string> compactJSONString(std::string_view text) {
+    size_t slashes = 0;
+    for (const char c : text) {
+        // Anything the writer would escape, or check as UTF-8, takes the long way.
+        if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') return compactJSON(JSONDictionary(std::string(text)));
+        if (c == '/') ++slashes;
+    }
+    std::string out;
+    out.reserve(text.size() + slashes + 2);
+    out += '"';
+    for (const char c : text) {
+        if (c == '/') out += '\\';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
 std::optional<std::string> prettyJSON(const JSONDictionary& value) { return dump(value, 2); }
 
 std::string prettyPrintedOrFallback(const JSONDictionary& value) {

@@ -10,15 +10,15 @@ namespace quarra {
 
 std::optional<std::string> reportEnvelope(const DataCollectorAPI& report, std::string_view eventJSON,
                                           const std::string& sessionKey, const EnvelopeNames& names) {
-    auto session = compactJSON(sessionKey);
-    auto client = compactJSON(std::string(names.clientName));
+    auto session = compactJSONString(sessionKey);
+    auto client = compactJSONString(names.clientName);
     const std::string dataKey = report.dataKey();
     if (!session || !client) return std::nullopt;
 
     std::string data;
     switch (report.kind()) {
         case DataCollectorAPI::Case::activityStreamData: {
-            auto page = compactJSON(std::string(names.pageURL));
+            auto page = compactJSONString(names.pageURL);
             if (!page) return std::nullopt;
             data.reserve(eventJSON.size() + page->size() + 40);
             data += R"([{"activityStream":[)";

@@ -40,8 +40,8 @@ namespace quarra {
 
 std::optional<EncodedRecord> encodeQueuedRecord(const DataCollectorAPI& type, const std::string& idempotencyKey,
                                                 Clock::TimePoint createdAt, std::string_view eventJSON) {
-    auto path = compactJSON(type.path());
-    auto key = compactJSON(idempotencyKey);
+    auto path = compactJSONString(type.path());
+    auto key = compactJSONString(idempotencyKey);
     if (!path || !key) return std::nullopt;
     const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(createdAt.time_since_epoch()).count();
     // The keys in the order a JSON object of them is written (sorted), so

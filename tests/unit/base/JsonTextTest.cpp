@@ -37,6 +37,31 @@ TEST(CompactJSON, TextCarriesNoSpareRoom) {
     }
 }
 
+// Keys, paths and names take a short way; whatever the text, it must come out
+// as the full writer would write it.
+TEST(CompactJSON, OneTextComesOutAsTheWriterWritesIt) {
+    const std::string cases[] = {
+        "",
+        "3F2504E0-4F89-11D3-9A0C-0305E82C3301",
+        "/v1/events/report",
+        "https://a.example/b?c=d&e=f#g",
+        " ~!@#$%^&*()_+`-={}|[]:;'<>?,.",
+        "quote \" inside",
+        "back\\slash and /",
+        "line\nbreak\ttab\rreturn",
+        std::string("nul\0inside", 10),
+        "\x1f unit separator",
+        "\x7f delete",
+        "caf\xc3\xa9 na\xc3\xafve \xe2\x82\xac \xf0\x9f\x98\x80",
+    };
+    for (const auto& text : cases) {
+        EXPECT_EQ(compactJSONString(text), compactJSON(JSONDictionary(text))) << text;
+        EXPECT_TRUE(compactJSONString(text).has_value()) << text;
+    }
+    EXPECT_FALSE(compactJSONString("\xff\xfe").has_value());
+    EXPECT_FALSE(compactJSONString("half \xc3").has_value());
+}
+
 TEST(CompactJSON, FailsOnTextThatIsNotUTF8AndOnNonFiniteNumbers) {
     EXPECT_FALSE(compactJSON(JSONDictionary{{"a", std::string("\xff\xfe")}}).has_value());
     EXPECT_FALSE(compactJSON(JSONDictionary{{"a", {1.0, std::numeric_limits<double>::quiet_NaN()}}}).has_value());
