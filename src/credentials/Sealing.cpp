@@ -10,15 +10,17 @@ namespace {
 // Never hand the library a null pointer for empty data.
 const unsigned char kNothing = 0;
 
+// A nonce must never repeat under one key; random ones of this size do not.
+void fillNonce(unsigned char* nonce) {
+    if (!randomBytes(nonce, crypto_secretbox_NONCEBYTES)) randombytes_buf(nonce, crypto_secretbox_NONCEBYTES);
+}
+
 }  // namespace
 
 SealedData seal(const StoreKey& key, const SecureBytes& plaintext) {
     SealedData sealed;
     sealed.nonce.resize(crypto_secretbox_NONCEBYTES);
-    // A nonce must never repeat under one key; random ones of this size do not.
-    if (!randomBytes(sealed.nonce.data(), sealed.nonce.size())) {
-        randombytes_buf(sealed.nonce.data(), sealed.nonce.size());
-    }
+    fillNonce(sealed.nonce.data());
     sealed.ciphertext.resize(plaintext.size() + crypto_secretbox_MACBYTES);
     crypto_secretbox_easy(sealed.ciphertext.data(), plaintext.empty() ? &kNothing : plaintext.data(), plaintext.size(),
                           sealed.nonce.data(), key.data());
@@ -39,10 +41,12 @@ std::optional<SecureBytes> unseal(const StoreKey& key, const SecureBytes& nonce,
     return plaintext;
 }
 
-SecureBytes sealToBytes(const StoreKey& key, const SecureBytes& plaintext) {
-    SealedData sealed = seal(key, plaintext);
-    SecureBytes joined = std::move(sealed.nonce);
-    joined.insert(joined.end(), sealed.ciphertext.begin(), sealed.ciphertext.end());
+SecureBytes sealToBytes(const StoreKey& key, std::span<const uint8_t> plaintext) {
+    // Sealed in place: one buffer, the plaintext never copied.
+    SecureBytes joined(crypto_secretbox_NONCEBYTES + crypto_secretbox_MACBYTES + plaintext.size());
+    fillNonce(joined.data());
+    crypto_secretbox_easy(joined.data() + crypto_secretbox_NONCEBYTES, plaintext.empty() ? &kNothing : plaintext.data(),
+                          plaintext.size(), joined.data(), key.data());
     return joined;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Sealing item data under the store key: authenticated secret-key encryption
 // with a fresh random nonce for every write.
+#include <cstdint>
 #include <optional>
+#include <span>
 
 #include "credentials/SecureItemStore.hpp"
 #include "credentials/StoreKey.hpp"
@@ -18,7 +20,7 @@ SealedData seal(const StoreKey& key, const SecureBytes& plaintext);
 std::optional<SecureBytes> unseal(const StoreKey& key, const SecureBytes& nonce, const SecureBytes& ciphertext);
 
 // The nonce followed by the ciphertext, as one value; and back.
-SecureBytes sealToBytes(const StoreKey& key, const SecureBytes& plaintext);
+SecureBytes sealToBytes(const StoreKey& key, std::span<const uint8_t> plaintext);
 std::optional<SecureBytes> unsealFromBytes(const StoreKey& key, const SecureBytes& nonceAndCiphertext);
 
 }  // namespace quarra

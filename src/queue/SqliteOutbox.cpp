@@ -26,6 +26,10 @@ constexpr uint64_t kSealingOverhead = 24 + 16;
 
 SecureBytes bytesOf(std::string_view text) { return SecureBytes(text.begin(), text.end()); }
 
+std::span<const uint8_t> viewOf(std::string_view text) {
+    return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
 bool isDamage(int code) { return code == SQLITE_NOTADB || code == SQLITE_CORRUPT; }
 
 std::string utcStamp() {
@@ -46,8 +50,13 @@ SqliteOutbox::~SqliteOutbox() = default;
 
 uint64_t SqliteOutbox::storedSize(uint64_t textBytes) const { return textBytes + kSealingOverhead; }
 
-SqliteOutbox::Opened SqliteOutbox::openDatabase(std::string& problem) {
+void SqliteOutbox::close() {
+    statements_.reset();
     db_.reset();
+}
+
+SqliteOutbox::Opened SqliteOutbox::openDatabase(std::string& problem) {
+    close();
     if (auto error = touchPrivateFile(path_)) {
         problem = *error;
         return Opened::failed;
@@ -89,7 +98,7 @@ SqliteOutbox::Opened SqliteOutbox::openDatabase(std::string& problem) {
         auto insert = db_->prepare("INSERT INTO outbox_meta (name, value) VALUES (?1, ?2)");
         if (!insert) return fail(true);
         insert->bind(1, kKeyCheckName);
-        insert->bind(2, sealToBytes(*key_, bytesOf(kKeyCheckText)));
+        insert->bind(2, sealToBytes(*key_, viewOf(kKeyCheckText)));
         if (insert->step() != SQLITE_DONE) return fail(true);
     } else {
         return fail(true);
@@ -99,7 +108,7 @@ SqliteOutbox::Opened SqliteOutbox::openDatabase(std::string& problem) {
 }
 
 std::optional<std::string> SqliteOutbox::moveAside(std::string& movedTo) {
-    db_.reset();
+    close();
     const auto stamp = ".corrupt-" + utcStamp();
     std::error_code error;
     movedTo = path_.filename().string() + stamp;
@@ -168,7 +177,7 @@ SqliteOutbox::Loaded SqliteOutbox::load() {
             return loaded;
         }
         if (opened == Opened::failed || attempt == 1) {
-            db_.reset();
+            close();
             loaded.rows.clear();
             loaded.problem = problem;
             return loaded;
@@ -205,23 +214,31 @@ EventStore::Committed SqliteOutbox::commit() {
         return committed;
     }
     auto fail = [&] {
-        committed.problem = db_->lastError();
+        committed.problem = db_->lastError();  // a reset statement keeps its error
         db_->execute("ROLLBACK");
         staged_.clear();
         return committed;
     };
-    if (!db_->execute("BEGIN IMMEDIATE")) return fail();
-    auto put = db_->prepare("INSERT OR REPLACE INTO outbox (id, sealed) VALUES (?1, ?2)");
-    auto erase = db_->prepare("DELETE FROM outbox WHERE id = ?1");
-    if (!put || !erase) return fail();
-    for (const auto& [id, text] : staged_) {
-        auto& statement = text ? *put : *erase;
-        statement.bind(1, static_cast<int64_t>(id));
-        if (text) statement.bind(2, sealToBytes(*key_, bytesOf(*text)));
-        if (statement.step() != SQLITE_DONE) return fail();
-        statement.reset();
+    if (!statements_) {
+        Statements prepared{db_->prepare("BEGIN IMMEDIATE"), db_->prepare("COMMIT"),
+                            db_->prepare("INSERT OR REPLACE INTO outbox (id, sealed) VALUES (?1, ?2)"),
+                            db_->prepare("DELETE FROM outbox WHERE id = ?1")};
+        if (!prepared.begin || !prepared.commit || !prepared.put || !prepared.erase) return fail();
+        statements_ = std::move(prepared);
     }
-    if (!db_->execute("COMMIT")) return fail();
+    auto run = [](SqliteStatement& statement) {
+        const bool done = statement.step() == SQLITE_DONE;
+        statement.reset();
+        return done;
+    };
+    if (!run(*statements_->begin)) return fail();
+    for (const auto& [id, text] : staged_) {
+        auto& statement = text ? *statements_->put : *statements_->erase;
+        statement.bind(1, static_cast<int64_t>(id));
+        if (text) statement.bind(2, sealToBytes(*key_, viewOf(*text)));
+        if (!run(statement)) return fail();
+    }
+    if (!run(*statements_->commit)) return fail();
     staged_.clear();
     return committed;
 }

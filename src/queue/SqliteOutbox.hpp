@@ -61,11 +61,17 @@ private:
     std::optional<std::string> moveAside(std::string& movedTo);
     Opened readRows(Loaded& loaded, std::string& problem);
     void logGrown(int pages);
+    void close();
 
     Settings settings_;
     std::filesystem::path path_;
     std::optional<StoreKey> key_;
     std::unique_ptr<SqliteConnection> db_;
+    // A write's statements, prepared on the first one; gone before db_ closes.
+    struct Statements {
+        std::unique_ptr<SqliteStatement> begin, commit, put, erase;
+    };
+    std::optional<Statements> statements_;
     std::map<uint64_t, std::optional<std::string>> staged_;  // the text to put, or nothing: erase
     // Declared last: its thread is joined before the connection closes.
     std::unique_ptr<OutboxCheckpointer> checkpointer_;

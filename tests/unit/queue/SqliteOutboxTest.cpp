@@ -177,6 +177,7 @@ TEST(SqliteOutbox, StorageThatCannotBeWrittenFallsBackToMemory) {
         EXPECT_FALSE(process.queue.isDurable());
         EXPECT_EQ(process.queue.count(), 201u) << "nothing held in memory is lost";
         EXPECT_TRUE(process.sink->mentions("Outbox unavailable"));
+        EXPECT_TRUE(process.sink->mentions("database or disk is full")) << "the line says why";
         process.queue.addEvent(report("later"));
         EXPECT_TRUE(process.queue.commit()) << "in memory, there is nothing to write";
     }
