@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/CompactJsonWriter.hpp"
+
 namespace quarra {
 namespace {
 
@@ -28,12 +30,18 @@ std::optional<std::string> dump(const JSONDictionary& value, int indent) {
 }  // namespace
 
 std::optional<std::string> compactJSON(const JSONDictionary& value) {
+    // Waiting reports and the outbox's entries keep this text for long, so
+    // it carries no spare room.
+    std::string written;
+    written.reserve(256);
+    if (appendCompactJSON(written, value)) {
+        written.shrink_to_fit();
+        return written;
+    }
     auto text = dump(value, -1);
     if (!text) return std::nullopt;
     // A "/" can only occur inside a string in JSON output, so escaping every
-    // one of them is exact. The writer grows its text by doubling; a text kept
-    // for long (waiting reports, the outbox's entries) should not carry that
-    // spare room, so the result is sized exactly.
+    // one of them is exact.
     const size_t slashes = static_cast<size_t>(std::count(text->begin(), text->end(), '/'));
     if (slashes == 0) {
         text->shrink_to_fit();
@@ -51,21 +59,10 @@ std::optional<std::string> compactJSON(const JSONDictionary& value) {
 }
 
 std::optional<std::string> compactJSONString(std::string_view text) {
-    size_t slashes = 0;
-    for (const char c : text) {
-        // Anything the writer would escape, or check as UTF-8, takes the long way.
-        if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') return compactJSON(JSONDictionary(std::string(text)));
-        if (c == '/') ++slashes;
-    }
-    std::string out;
-    out.reserve(text.size() + slashes + 2);
-    out += '"';
-    for (const char c : text) {
-        if (c == '/') out += '\\';
-        out += c;
-    }
-    out += '"';
-    return out;
+    std::string written;
+    written.reserve(text.size() + 2);
+    if (appendCompactJSONText(written, text)) return written;
+    return compactJSON(JSONDictionary(std::string(text)));
 }
 
 std::optional<std::string> prettyJSON(const JSONDictionary& value) { return dump(value, 2); }

@@ -11,8 +11,7 @@ namespace quarra {
 // Compact JSON with "/" written as "\/". Fails (nullopt) on text that is not
 // valid UTF-8 and on numbers that are not finite.
 std::optional<std::string> compactJSON(const JSONDictionary& value);
-// The same for one text (a JSON string), without building a JSON value when
-// the text is plain printable ASCII, as keys, paths and names are.
+// The same for one text, written as a JSON string.
 std::optional<std::string> compactJSONString(std::string_view text);
 
 // Pretty-printed JSON, or nullopt when it cannot be serialised.
