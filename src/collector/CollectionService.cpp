@@ -426,21 +426,27 @@ void CollectionService::deliver(const DataCollectorAPI& event, const std::string
 }
 
 void CollectionService::handleSendSuccess(const Attempt& attempt, const std::string& body) {
-    auto answer = parseJSON(body);
-    const bool readable = answer && answer->is_object() && answer->contains("ResponseCode") &&
-                          (*answer)["ResponseCode"].is_string();
-    if (!readable) {
-        const std::string message = isValidUtf8(body) ? body : "Could not parse response";
-        handleSendFailure(attempt, APIError{attempt.path, "-1", message});
-        return;
+    if (body == *acceptedAnswer_) {
+        // The collector's usual answer, byte for byte: journalled as the one
+        // shared text, with nothing to parse or allocate per report.
+        appendToJournal(acceptedAnswer_);
+    } else {
+        auto answer = parseJSON(body);
+        const bool readable = answer && answer->is_object() && answer->contains("ResponseCode") &&
+                              (*answer)["ResponseCode"].is_string();
+        if (!readable) {
+            const std::string message = isValidUtf8(body) ? body : "Could not parse response";
+            handleSendFailure(attempt, APIError{attempt.path, "-1", message});
+            return;
+        }
+        auto code = (*answer)["ResponseCode"].get<std::string>();
+        if (code != "0") {
+            handleSendFailure(attempt,
+                              APIError{attempt.path, code, "Request was successful but response code was " + code});
+            return;
+        }
+        appendToJournal(std::move(*answer));
     }
-    auto code = (*answer)["ResponseCode"].get<std::string>();
-    if (code != "0") {
-        handleSendFailure(attempt, APIError{attempt.path, code, "Request was successful but response code was " + code});
-        return;
-    }
-
-    appendToJournal(std::move(*answer));
     if (deps_.health) deps_.health->accepted();
     // Accepted reports leave the outbox with the next write; should the
     // process end first, the service knows the repeat by its key.

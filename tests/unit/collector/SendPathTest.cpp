@@ -78,6 +78,12 @@ TEST_F(SendPathTest, AnswerHandlingDecidesAcceptanceQueueAndJournal) {
     };
     const std::vector<Case> cases = {
         {"code 0", SimulatedHttpClient::ok(R"({"ResponseCode":"0","ResponseText":"fine"})"), true, ""},
+        {"the usual answer", SimulatedHttpClient::ok(R"({"ResponseCode":"0"})"), true, ""},
+        {"the usual answer spaced", SimulatedHttpClient::ok(R"({ "ResponseCode" : "0" })"), true, ""},
+        {"the usual answer and more", SimulatedHttpClient::ok(R"({"ResponseCode":"0"}x)"), false,
+         R"(APIError(apiName: "userEvents", code: "-1", message: "{\"ResponseCode\":\"0\"}x"))"},
+        {"code 00", SimulatedHttpClient::ok(R"({"ResponseCode":"00"})"), false,
+         R"(APIError(apiName: "userEvents", code: "00", message: "Request was successful but response code was 00"))"},
         {"code 5", SimulatedHttpClient::ok(R"({"ResponseCode":"5"})"), false,
          R"(APIError(apiName: "userEvents", code: "5", message: "Request was successful but response code was 5"))"},
         {"plain text", SimulatedHttpClient::ok("Service unavailable"), false,
@@ -103,7 +109,7 @@ TEST_F(SendPathTest, AnswerHandlingDecidesAcceptanceQueueAndJournal) {
         ASSERT_EQ(journal.size(), 2u) << c.name;  // the envelope, then the answer or the error
         EXPECT_TRUE(journal[0].contains("events"));
         if (c.accepted) {
-            EXPECT_EQ(journal[1]["ResponseCode"], "0");
+            EXPECT_EQ(journal[1], JSONDictionary::parse(*c.answer.body)) << c.name;
         } else {
             EXPECT_EQ(journal[1], (JSONDictionary{{"Error", c.journalEntry}})) << c.name;
         }
