@@ -7,6 +7,7 @@
 #include "base/DecimalText.hpp"
 #include "base/JsonText.hpp"
 #include "base/Limits.hpp"
+#include "base/PlainJsonMember.hpp"
 #include "base/Utf8Text.hpp"
 #include "collector/HealthRecorder.hpp"
 #include "collector/ReportEnvelope.hpp"
@@ -426,10 +427,10 @@ void CollectionService::deliver(const DataCollectorAPI& event, const std::string
 }
 
 void CollectionService::handleSendSuccess(const Attempt& attempt, const std::string& body) {
-    if (body == *acceptedAnswer_) {
-        // The collector's usual answer, byte for byte: journalled as the one
-        // shared text, with nothing to parse or allocate per report.
-        appendToJournal(acceptedAnswer_);
+    if (plainJSONMember(body, "ResponseCode") == "0") {
+        // The collector's usual acceptance, read in place; the journal keeps
+        // its text and parses it only when asked for.
+        appendToJournal(std::make_shared<const std::string>(body));
     } else {
         auto answer = parseJSON(body);
         const bool readable = answer && answer->is_object() && answer->contains("ResponseCode") &&

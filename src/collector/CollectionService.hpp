@@ -216,8 +216,6 @@ private:
 
     mutable std::mutex mutex_;  // guards everything below
     std::deque<JournalEntry> logsCollected_;  // envelopes kept as the bytes sent
-    const std::shared_ptr<const std::string> acceptedAnswer_ =
-        std::make_shared<const std::string>(R"({"ResponseCode":"0"})");
     int64_t eventsToSync_ = 0;
     bool isSendingQueuedEvents_ = false;
     std::string sessionKey_;
