@@ -86,6 +86,7 @@ void Engine::stopThreads(bool drain) {
         if (ownHttp_) ownHttp_->shutdown();
         if (ownWorker_) ownWorker_->stop(SerialQueue::StopMode::drain, kJoinLimit);
         if (ownMain_) ownMain_->stop(SerialQueue::StopMode::drain, kJoinLimit);
+        queue.stopBackgroundWork();
         return;
     }
     // At exit nothing more runs: the worker first, so that the cancelled

@@ -234,6 +234,11 @@ bool DataCollectorEventsQueue::commit() {
     return written;
 }
 
+void DataCollectorEventsQueue::stopBackgroundWork() {
+    std::lock_guard lock(mutex_);
+    store_->stopBackgroundWork();
+}
+
 void DataCollectorEventsQueue::reportDrops() {
     {
         std::lock_guard lock(mutex_);

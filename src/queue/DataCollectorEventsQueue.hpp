@@ -97,6 +97,8 @@ public:
     // Writes every change since the last commit, at once. False when the
     // store failed; the queue then keeps to memory (one console line says so).
     bool commit();
+    // At shutdown: ends the store's own thread, if it has one.
+    void stopBackgroundWork();
     // One console line for the entries dropped since the last call, by reason
     // (nothing when none were).
     void reportDrops();

@@ -44,6 +44,9 @@ public:
     virtual Committed commit() = 0;
     // How much a kept entry of `textBytes` takes in the store (its sealing included).
     virtual uint64_t storedSize(uint64_t textBytes) const = 0;
+    // Ends work the store does on a thread of its own, at shutdown; writes
+    // that still come are done in full by the writer.
+    virtual void stopBackgroundWork() {}
 };
 
 // Keeps nothing beyond the process: every change is forgotten at once.

@@ -50,13 +50,13 @@ SqliteOutbox::~SqliteOutbox() = default;
 
 uint64_t SqliteOutbox::storedSize(uint64_t textBytes) const { return textBytes + kSealingOverhead; }
 
-void SqliteOutbox::close() {
+void SqliteOutbox::closeDatabase() {
     statements_.reset();
     db_.reset();
 }
 
 SqliteOutbox::Opened SqliteOutbox::openDatabase(std::string& problem) {
-    close();
+    closeDatabase();
     if (auto error = touchPrivateFile(path_)) {
         problem = *error;
         return Opened::failed;
@@ -108,7 +108,7 @@ SqliteOutbox::Opened SqliteOutbox::openDatabase(std::string& problem) {
 }
 
 std::optional<std::string> SqliteOutbox::moveAside(std::string& movedTo) {
-    close();
+    closeDatabase();
     const auto stamp = ".corrupt-" + utcStamp();
     std::error_code error;
     movedTo = path_.filename().string() + stamp;
@@ -177,7 +177,7 @@ SqliteOutbox::Loaded SqliteOutbox::load() {
             return loaded;
         }
         if (opened == Opened::failed || attempt == 1) {
-            close();
+            closeDatabase();
             loaded.rows.clear();
             loaded.problem = problem;
             return loaded;
@@ -192,6 +192,8 @@ SqliteOutbox::Loaded SqliteOutbox::load() {
     }
     return loaded;
 }
+
+void SqliteOutbox::stopBackgroundWork() { checkpointer_.reset(); }
 
 void SqliteOutbox::logGrown(int pages) {
     if (pages < settings_.checkpointPages) return;

@@ -49,6 +49,8 @@ public:
     void stageErase(uint64_t id) override;
     Committed commit() override;
     uint64_t storedSize(uint64_t textBytes) const override;
+    // Joins the checkpoint thread; later writes fold the log themselves.
+    void stopBackgroundWork() override;
 
     const std::filesystem::path& path() const { return path_; }
     // Null until the outbox is loaded, and without a checkpoint thread.
@@ -61,7 +63,7 @@ private:
     std::optional<std::string> moveAside(std::string& movedTo);
     Opened readRows(Loaded& loaded, std::string& problem);
     void logGrown(int pages);
-    void close();
+    void closeDatabase();
 
     Settings settings_;
     std::filesystem::path path_;

@@ -40,8 +40,10 @@ TEST(OutboxCheckpoint, TheLogStaysBoundedAndEveryRowSurvivesWhoeverFoldsIt) {
     struct Case {
         const char* name;
         bool thread;
+        bool stoppedAtOnce;  // as at shutdown
     };
-    for (const Case& c : {Case{"on its own thread", true}, Case{"by the writer", false}}) {
+    for (const Case& c : {Case{"on its own thread", true, false}, Case{"by the writer", false, false},
+                          Case{"by the writer once the thread has stopped", true, true}}) {
         SCOPED_TRACE(c.name);
         testing::TempDir directory;
         constexpr int kBatches = 60;
@@ -51,7 +53,9 @@ TEST(OutboxCheckpoint, TheLogStaysBoundedAndEveryRowSurvivesWhoeverFoldsIt) {
         {
             SqliteOutbox outbox(settingsFor(directory.path(), c.thread));
             ASSERT_FALSE(outbox.load().problem);
-            EXPECT_EQ(outbox.checkpointer() != nullptr, c.thread);
+            if (c.stoppedAtOnce) outbox.stopBackgroundWork();
+            const bool threaded = c.thread && !c.stoppedAtOnce;
+            EXPECT_EQ(outbox.checkpointer() != nullptr, threaded);
             uint64_t id = 0;
             for (int batch = 0; batch < kBatches; ++batch) {
                 // As the queue does: this batch goes in, the one before it was delivered.
@@ -61,12 +65,12 @@ TEST(OutboxCheckpoint, TheLogStaysBoundedAndEveryRowSurvivesWhoeverFoldsIt) {
                     if (batch > 0) outbox.stageErase(id - kRowsPerBatch);
                 }
                 ASSERT_FALSE(outbox.commit().problem);
-                if (c.thread) {
+                if (threaded) {
                     ASSERT_TRUE(outbox.checkpointer()->waitUntilIdle(10s));
                 }
                 largestLog = std::max(largestLog, logPagesOnDisk(directory.path() / SqliteOutbox::kFileName));
             }
-            if (c.thread) {
+            if (threaded) {
                 EXPECT_GT(outbox.checkpointer()->runs(), 0u);
             }
         }
