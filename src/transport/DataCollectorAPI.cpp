@@ -148,21 +148,29 @@ std::string DataCollectorAPI::path() const { return path_; }
 
 std::optional<HttpRequest> DataCollectorAPI::asURLRequest() const { return asURLRequest(std::nullopt, std::nullopt); }
 
-std::optional<HttpRequest> DataCollectorAPI::asURLRequest(const std::optional<std::string>& baseUrl,
-                                                          const std::optional<std::string>& logBaseUrl) const {
+std::optional<HttpRequest> DataCollectorAPI::asURLRequest(std::optional<std::string_view> baseUrl,
+                                                          std::optional<std::string_view> logBaseUrl) const {
     const bool carriesType = case_ == Case::insertLogData || case_ == Case::sendDataAccessToken || case_ == Case::sendData;
-    const auto& chosen = carriesType && type_ == BaseUrlType::logBaseUrl ? logBaseUrl : baseUrl;
+    const auto chosen = carriesType && type_ == BaseUrlType::logBaseUrl ? logBaseUrl : baseUrl;
     // Without a base the built-in production collector takes it; the
     // transport always passes the configured ones.
-    const std::string base = chosen ? *chosen : BaseUrls::from(ServiceOrigins{}).collectorProduction;
+    std::string url;
+    if (chosen) {
+        url.reserve(chosen->size() + path_.size());
+        url = *chosen;
+    } else {
+        url = BaseUrls::from(ServiceOrigins{}).collectorProduction;
+    }
+    const size_t baseLength = url.size();
+    url += path_;
 
     HttpRequest request;
     request.method = "POST";
     request.collectResponseHeaders = false;  // answers are read by status and body alone
-    if (std::string full = base + path_; isValidURL(full)) {
-        request.url = std::move(full);
-    } else if (isValidURL(base)) {
-        request.url = base;  // a path that breaks the URL is dropped rather than the report
+    if (isValidURL(url)) {
+        request.url = std::move(url);
+    } else if (url.resize(baseLength); isValidURL(url)) {
+        request.url = std::move(url);  // a path that breaks the URL is dropped rather than the report
     } else {
         return std::nullopt;
     }
@@ -170,6 +178,7 @@ std::optional<HttpRequest> DataCollectorAPI::asURLRequest(const std::optional<st
     switch (case_) {
         case Case::sendData:
             if (headers_) {
+                request.headers.reserve(headers_->size() + 1);  // and a content type
                 for (const auto& [name, value] : *headers_) request.headers.emplace_back(name, value);
             }
             request.timeout = sendTimeout(requestTimeout_);

@@ -66,8 +66,8 @@ public:
     std::string dataKey() const;
     std::string path() const override;
     std::optional<HttpRequest> asURLRequest() const override;
-    std::optional<HttpRequest> asURLRequest(const std::optional<std::string>& baseUrl,
-                                            const std::optional<std::string>& logBaseUrl) const override;
+    std::optional<HttpRequest> asURLRequest(std::optional<std::string_view> baseUrl,
+                                            std::optional<std::string_view> logBaseUrl) const override;
 
     // Associated values (meaningful only for the cases that carry them).
     int64_t timeoutSeconds() const { return reportTimeout_; }

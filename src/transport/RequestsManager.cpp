@@ -85,17 +85,18 @@ bool RequestsManager::State::request(std::shared_ptr<const Call> call) {
     const auto& endpoint = call->endpoint;
     const std::string path = endpoint.path();
     // The base follows the path; a missing log base falls back to the collector.
-    const std::string base = path == "accessToken" ? deps.baseUrls.platformApi
-                             : path == "initiate"  ? deps.baseUrls.platformTransactions
-                                                   : deps.baseUrls.collectorProduction;
-    std::string logBase = deps.baseUrls.collectorProduction;
+    const std::string& base = path == "accessToken" ? deps.baseUrls.platformApi
+                              : path == "initiate"  ? deps.baseUrls.platformTransactions
+                                                    : deps.baseUrls.collectorProduction;
+    std::optional<std::string> configuredLogBase;
     {
         std::lock_guard lock(mutex);
         baseUrl = base;
-        if (logBaseUrl) logBase = trimmedWhitespace(*logBaseUrl);
+        if (logBaseUrl) configuredLogBase = trimmedWhitespace(*logBaseUrl);
     }
 
-    auto built = endpoint.asURLRequest(base, logBase);
+    auto built =
+        endpoint.asURLRequest(base, configuredLogBase ? *configuredLogBase : deps.baseUrls.collectorProduction);
     if (!built || !deps.session) {
         APIError error{path, kCannotBuildCode, "API message"};
         if (logsErrors() && !targetsLogEndpoint(endpoint)) serverLog(path, "Error", error.jsonText());

@@ -2,6 +2,7 @@
 // What an endpoint value must offer the transport.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <quarra/HttpClient.hpp>
 
@@ -19,8 +20,8 @@ public:
     // The request with the built-in base URL; nullopt when it cannot be built.
     virtual std::optional<HttpRequest> asURLRequest() const = 0;
     // The request with the given base URLs; nullopt when it cannot be built.
-    virtual std::optional<HttpRequest> asURLRequest(const std::optional<std::string>& baseUrl,
-                                                    const std::optional<std::string>& logBaseUrl) const = 0;
+    virtual std::optional<HttpRequest> asURLRequest(std::optional<std::string_view> baseUrl,
+                                                    std::optional<std::string_view> logBaseUrl) const = 0;
 };
 
 }  // namespace quarra
