@@ -27,17 +27,9 @@ std::optional<std::string> dump(const JSONDictionary& value, int indent) {
     }
 }
 
-}  // namespace
-
-std::optional<std::string> compactJSON(const JSONDictionary& value) {
-    // Waiting reports and the outbox's entries keep this text for long, so
-    // it carries no spare room.
-    std::string written;
-    written.reserve(256);
-    if (appendCompactJSON(written, value)) {
-        written.shrink_to_fit();
-        return written;
-    }
+// What our own writer leaves to the library: its compact text, every "/"
+// escaped afterwards.
+std::optional<std::string> compactJSONByTheLibrary(const JSONDictionary& value) {
     auto text = dump(value, -1);
     if (!text) return std::nullopt;
     // A "/" can only occur inside a string in JSON output, so escaping every
@@ -58,11 +50,23 @@ std::optional<std::string> compactJSON(const JSONDictionary& value) {
     return out;
 }
 
+}  // namespace
+
+std::optional<std::string> compactJSON(const JSONDictionary& value) {
+    // Waiting reports and the outbox's entries keep this text for long, so
+    // it carries no spare room.
+    std::string written;
+    written.reserve(256);
+    if (!appendCompactJSON(written, value)) return compactJSONByTheLibrary(value);
+    written.shrink_to_fit();
+    return written;
+}
+
 std::optional<std::string> compactJSONString(std::string_view text) {
     std::string written;
     written.reserve(text.size() + 2);
     if (appendCompactJSONText(written, text)) return written;
-    return compactJSON(JSONDictionary(std::string(text)));
+    return compactJSONByTheLibrary(JSONDictionary(std::string(text)));
 }
 
 std::optional<std::string> prettyJSON(const JSONDictionary& value) { return dump(value, 2); }
