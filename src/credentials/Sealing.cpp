@@ -18,13 +18,9 @@ void fillNonce(unsigned char* nonce) {
 }  // namespace
 
 SealedData seal(const StoreKey& key, const SecureBytes& plaintext) {
-    SealedData sealed;
-    sealed.nonce.resize(crypto_secretbox_NONCEBYTES);
-    fillNonce(sealed.nonce.data());
-    sealed.ciphertext.resize(plaintext.size() + crypto_secretbox_MACBYTES);
-    crypto_secretbox_easy(sealed.ciphertext.data(), plaintext.empty() ? &kNothing : plaintext.data(), plaintext.size(),
-                          sealed.nonce.data(), key.data());
-    return sealed;
+    const SecureBytes joined = sealToBytes(key, plaintext);
+    const auto split = joined.begin() + crypto_secretbox_NONCEBYTES;
+    return SealedData{SecureBytes(joined.begin(), split), SecureBytes(split, joined.end())};
 }
 
 std::optional<SecureBytes> unseal(const StoreKey& key, const SecureBytes& nonce, const SecureBytes& ciphertext) {
