@@ -8,9 +8,8 @@ public:
     explicit Reader(std::string_view text) : text_(text) {}
 
     void skipSpace() {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' || text_[at_] == '\r')) {
-            ++at_;
-        }
+        const size_t text = text_.find_first_not_of(" \t\n\r", at_);
+        at_ = text == std::string_view::npos ? text_.size() : text;
     }
     bool take(char c) {
         skipSpace();
