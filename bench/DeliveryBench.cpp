@@ -17,7 +17,10 @@
 // completions; server_busy is nginx's CPU over the batch's wall time.
 // DeliveryPaired runs raw and library batches in turn, seven pairs, and gives
 // the medians of the per-pair ratios: the steadiest comparison on a machine
-// whose speed drifts:
+// whose speed drifts. It also splits the library's CPU: its network thread
+// (network_cpu_vs_raw compares it with the whole raw client) and its worker;
+// and it runs once more with the outbox in memory (durable:0), which shows
+// what writing each report ahead to disk costs:
 //   build/default/bench/quarra-bench --benchmark_filter='^DeliveryPaired'
 // The memory figures reset the peak RSS before each run (/proc/self/clear_refs),
 // but it still starts from what earlier benchmarks left resident
@@ -34,6 +37,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -76,6 +80,21 @@ double processCpuSeconds() {
         return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
     };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// CPU seconds of this process's threads named `name` (the library names its
+// own), from each thread's /proc schedstat: time on CPU, user and kernel.
+double threadCpuSeconds(const std::string& name) {
+    double seconds = 0;
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
+        std::string comm;
+        std::getline(std::ifstream(task.path() / "comm"), comm);
+        if (comm != name) continue;
+        unsigned long long nanoseconds = 0;
+        if (std::ifstream(task.path() / "schedstat") >> nanoseconds) seconds += static_cast<double>(nanoseconds) / 1e9;
+    }
+    return seconds;
 }
 
 // Completions as they come: how many, how many failed, and the longest gap
@@ -130,9 +149,14 @@ struct BatchFigures {
     long requests = 0;
     double stallMs = 0;
     double serverCpuSeconds = 0;
+    // The library's network thread and worker (zero for the raw client).
+    double networkCpuSeconds = 0;
+    double workerCpuSeconds = 0;
 
     double reportsPerSecond() const { return static_cast<double>(reports) / seconds; }
     double cpuMicrosPerReport() const { return cpuSeconds * 1e6 / static_cast<double>(reports); }
+    double networkMicrosPerReport() const { return networkCpuSeconds * 1e6 / static_cast<double>(reports); }
+    double workerMicrosPerReport() const { return workerCpuSeconds * 1e6 / static_cast<double>(reports); }
 };
 
 // The raw client's throughput and CPU per report of each batch, by protocol,
@@ -167,6 +191,8 @@ bool measureBatch(benchmark::State& state, NginxCollector& nginx, size_t reports
     const auto servedBefore = nginx.served();
     const double serverCpuBefore = nginx.workerCpuSeconds();
     const double cpuBefore = processCpuSeconds();
+    const double networkBefore = threadCpuSeconds("quarra-http");
+    const double workerBefore = threadCpuSeconds("quarra-worker");
     const auto start = Clock::now();
     const auto log = std::make_shared<CompletionLog>();
     if (!run(log)) {
@@ -175,6 +201,8 @@ bool measureBatch(benchmark::State& state, NginxCollector& nginx, size_t reports
     }
     figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     figures.cpuSeconds = processCpuSeconds() - cpuBefore;
+    figures.networkCpuSeconds = threadCpuSeconds("quarra-http") - networkBefore;
+    figures.workerCpuSeconds = threadCpuSeconds("quarra-worker") - workerBefore;
     figures.serverCpuSeconds = nginx.workerCpuSeconds() - serverCpuBefore;
     const auto servedAfter = nginx.served();
     figures.reports = reports;
@@ -297,10 +325,11 @@ void DeliveryRaw(benchmark::State& state, Protocol protocol) {
 
 // ---- the library ----
 
-// The library's engine over its own curl client and durable outbox, with a
-// session as if collection had started, posting to `origin`.
+// The library's engine over its own curl client and durable outbox (or, with
+// `durable` false, an outbox in memory only), with a session as if collection
+// had started, posting to `origin`.
 struct LibraryClient {
-    explicit LibraryClient(const std::string& origin) {
+    explicit LibraryClient(const std::string& origin, bool durable = true) {
         Options options;
         options.origins = ServiceOrigins{origin, origin, origin, origin};
         options.caFile = testing::testCAFile().string();
@@ -308,6 +337,7 @@ struct LibraryClient {
         options.console = std::make_shared<testing::CapturingConsole>();
         EngineParts parts;
         parts.secureStore = std::make_shared<MemorySecureItemStore>();
+        if (!durable) parts.eventStore = makeMemoryEventStore();
         engine = std::make_unique<Engine>(std::move(options), std::move(parts));
         SessionConfiguration configuration;
         configuration.apiSetting = {FeatureDetails{.apiName = "userEvents", .enabled = true}};
@@ -366,9 +396,10 @@ void DeliveryPaired(benchmark::State& state, Protocol protocol) {
     const size_t inFlight = rawInFlight(protocol);
     const std::string origin = originFor(*nginx, protocol);
     const std::string url = rawReportURL(origin);
-    LibraryClient client(origin);
+    LibraryClient client(origin, state.range(1) != 0);
     constexpr int kPairs = 7;
-    std::vector<double> rateRatios, cpuRatios, rawRates, libraryRates, rawCpu, libraryCpu;
+    std::vector<double> rateRatios, cpuRatios, rawRates, libraryRates, rawCpu, libraryCpu, networkCpu, workerCpu,
+        networkRatios;
     double longestStallMs = 0;
     for (auto _ : state) {
         for (int pair = 0; pair < kPairs; ++pair) {
@@ -386,6 +417,9 @@ void DeliveryPaired(benchmark::State& state, Protocol protocol) {
             libraryRates.push_back(library.reportsPerSecond());
             rawCpu.push_back(raw.cpuMicrosPerReport());
             libraryCpu.push_back(library.cpuMicrosPerReport());
+            networkCpu.push_back(library.networkMicrosPerReport());
+            workerCpu.push_back(library.workerMicrosPerReport());
+            networkRatios.push_back(library.networkMicrosPerReport() / raw.cpuMicrosPerReport());
             longestStallMs = std::max(longestStallMs, library.stallMs);
         }
     }
@@ -396,6 +430,11 @@ void DeliveryPaired(benchmark::State& state, Protocol protocol) {
     state.counters["reports_per_s"] = median(libraryRates);
     state.counters["raw_cpu_us_per_report"] = median(rawCpu);
     state.counters["cpu_us_per_report"] = median(libraryCpu);
+    // Where the library's CPU goes: its network thread against the whole raw
+    // client, and its worker (outbox, answers, bookkeeping) on top.
+    state.counters["network_cpu_us_per_report"] = median(networkCpu);
+    state.counters["worker_cpu_us_per_report"] = median(workerCpu);
+    state.counters["network_cpu_vs_raw"] = median(networkRatios);
     state.counters["stall_ms"] = longestStallMs;  // the library's longest, over every batch
 }
 
@@ -493,8 +532,9 @@ void DeliveryQueuedMemory(benchmark::State& state) {
     }
     for (const auto& [name, protocol] : protocols) {
         benchmark::RegisterBenchmark((std::string("DeliveryPaired/") + name).c_str(), DeliveryPaired, protocol)
-            ->ArgName("reports")
-            ->Arg(reports)
+            ->ArgNames({"reports", "durable"})
+            ->Args({reports, 1})
+            ->Args({reports, 0})
             ->Iterations(1)
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
