@@ -82,19 +82,25 @@ double processCpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// CPU seconds of this process's threads named `name` (the library names its
-// own), from each thread's /proc schedstat: time on CPU, user and kernel.
-double threadCpuSeconds(const std::string& name) {
-    double seconds = 0;
+// CPU seconds of the library's network thread and worker (by the names it
+// gives them), from each thread's /proc schedstat: time on CPU, user and
+// kernel. One pass over the process's threads.
+struct LibraryThreadsCpu {
+    double network = 0;
+    double worker = 0;
+};
+LibraryThreadsCpu libraryThreadsCpu() {
+    LibraryThreadsCpu cpu;
     std::error_code error;
     for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
         std::string comm;
         std::getline(std::ifstream(task.path() / "comm"), comm);
-        if (comm != name) continue;
+        double* sum = comm == "quarra-http" ? &cpu.network : comm == "quarra-worker" ? &cpu.worker : nullptr;
+        if (!sum) continue;
         unsigned long long nanoseconds = 0;
-        if (std::ifstream(task.path() / "schedstat") >> nanoseconds) seconds += static_cast<double>(nanoseconds) / 1e9;
+        if (std::ifstream(task.path() / "schedstat") >> nanoseconds) *sum += static_cast<double>(nanoseconds) / 1e9;
     }
-    return seconds;
+    return cpu;
 }
 
 // Completions as they come: how many, how many failed, and the longest gap
@@ -190,9 +196,9 @@ template <typename Run>
 bool measureBatch(benchmark::State& state, NginxCollector& nginx, size_t reports, BatchFigures& figures, Run run) {
     const auto servedBefore = nginx.served();
     const double serverCpuBefore = nginx.workerCpuSeconds();
+    // Read before the process's CPU, so that reading /proc is not counted in it.
+    const LibraryThreadsCpu threadsBefore = libraryThreadsCpu();
     const double cpuBefore = processCpuSeconds();
-    const double networkBefore = threadCpuSeconds("quarra-http");
-    const double workerBefore = threadCpuSeconds("quarra-worker");
     const auto start = Clock::now();
     const auto log = std::make_shared<CompletionLog>();
     if (!run(log)) {
@@ -201,8 +207,9 @@ bool measureBatch(benchmark::State& state, NginxCollector& nginx, size_t reports
     }
     figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     figures.cpuSeconds = processCpuSeconds() - cpuBefore;
-    figures.networkCpuSeconds = threadCpuSeconds("quarra-http") - networkBefore;
-    figures.workerCpuSeconds = threadCpuSeconds("quarra-worker") - workerBefore;
+    const LibraryThreadsCpu threadsAfter = libraryThreadsCpu();
+    figures.networkCpuSeconds = threadsAfter.network - threadsBefore.network;
+    figures.workerCpuSeconds = threadsAfter.worker - threadsBefore.worker;
     figures.serverCpuSeconds = nginx.workerCpuSeconds() - serverCpuBefore;
     const auto servedAfter = nginx.served();
     figures.reports = reports;
