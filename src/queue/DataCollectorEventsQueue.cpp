@@ -235,8 +235,13 @@ bool DataCollectorEventsQueue::commit() {
 }
 
 void DataCollectorEventsQueue::stopBackgroundWork() {
-    std::lock_guard lock(mutex_);
-    store_->stopBackgroundWork();
+    std::shared_ptr<void> thread;
+    {
+        std::lock_guard lock(mutex_);
+        thread = store_->releaseBackgroundWork();
+    }
+    // Joined here, outside the lock: a checkpoint under way syncs to disk first.
+    thread.reset();
 }
 
 void DataCollectorEventsQueue::reportDrops() {

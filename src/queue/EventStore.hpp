@@ -44,9 +44,11 @@ public:
     virtual Committed commit() = 0;
     // How much a kept entry of `textBytes` takes in the store (its sealing included).
     virtual uint64_t storedSize(uint64_t textBytes) const = 0;
-    // Ends work the store does on a thread of its own, at shutdown; writes
-    // that still come are done in full by the writer.
-    virtual void stopBackgroundWork() {}
+    // At shutdown: hands over the thread the store works on besides the
+    // writer's, if it has one. Dropping what comes back ends and joins that
+    // thread, so callers drop it outside their locks. Writes that still come
+    // are done in full by the writer.
+    virtual std::shared_ptr<void> releaseBackgroundWork() { return nullptr; }
 };
 
 // Keeps nothing beyond the process: every change is forgotten at once.

@@ -193,7 +193,7 @@ SqliteOutbox::Loaded SqliteOutbox::load() {
     return loaded;
 }
 
-void SqliteOutbox::stopBackgroundWork() { checkpointer_.reset(); }
+std::shared_ptr<void> SqliteOutbox::releaseBackgroundWork() { return std::move(checkpointer_); }
 
 void SqliteOutbox::logGrown(int pages) {
     if (pages < settings_.checkpointPages) return;

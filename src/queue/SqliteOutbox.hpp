@@ -49,8 +49,8 @@ public:
     void stageErase(uint64_t id) override;
     Committed commit() override;
     uint64_t storedSize(uint64_t textBytes) const override;
-    // Joins the checkpoint thread; later writes fold the log themselves.
-    void stopBackgroundWork() override;
+    // The checkpoint thread (joined when dropped); later writes fold the log themselves.
+    std::shared_ptr<void> releaseBackgroundWork() override;
 
     const std::filesystem::path& path() const { return path_; }
     // Null until the outbox is loaded, and without a checkpoint thread.

@@ -53,7 +53,7 @@ TEST(OutboxCheckpoint, TheLogStaysBoundedAndEveryRowSurvivesWhoeverFoldsIt) {
         {
             SqliteOutbox outbox(settingsFor(directory.path(), c.thread));
             ASSERT_FALSE(outbox.load().problem);
-            if (c.stoppedAtOnce) outbox.stopBackgroundWork();
+            if (c.stoppedAtOnce) outbox.releaseBackgroundWork();  // dropped at once: joined
             const bool threaded = c.thread && !c.stoppedAtOnce;
             EXPECT_EQ(outbox.checkpointer() != nullptr, threaded);
             uint64_t id = 0;
